@@ -1,0 +1,6 @@
+#pragma once
+
+// The start-up sequence: screen check, splash, database, main window, then
+// enrolment on a first run or logon; runs the program until the main window
+// closes. Returns the process exit code.
+int RunProgram();

@@ -1,0 +1,166 @@
+#include "data/dialect.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+bool isWordChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == QLatin1Char('_');
+}
+
+// Index just past the quoted text that starts at `start` ('' is an escaped quote).
+qsizetype skipQuoted(const QString& s, qsizetype start)
+{
+    qsizetype i = start + 1;
+    while (i < s.size()) {
+        if (s[i] == QLatin1Char('\'')) {
+            if (i + 1 < s.size() && s[i + 1] == QLatin1Char('\'')) {
+                i += 2;
+                continue;
+            }
+            return i + 1;
+        }
+        ++i;
+    }
+    return i;
+}
+
+// Index of the ')' that closes the '(' at `open`, or -1.
+qsizetype matchingParen(const QString& s, qsizetype open)
+{
+    int depth = 0;
+    for (qsizetype i = open; i < s.size();) {
+        const QChar c = s[i];
+        if (c == QLatin1Char('\'')) {
+            i = skipQuoted(s, i);
+            continue;
+        }
+        if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')') && --depth == 0)
+            return i;
+        ++i;
+    }
+    return -1;
+}
+
+// Position of a keyword standing on its own outside quotes and parentheses.
+qsizetype findTopLevelWord(const QString& s, QLatin1String word)
+{
+    int depth = 0;
+    for (qsizetype i = 0; i < s.size();) {
+        const QChar c = s[i];
+        if (c == QLatin1Char('\'')) {
+            i = skipQuoted(s, i);
+            continue;
+        }
+        if (c == QLatin1Char('('))
+            ++depth;
+        else if (c == QLatin1Char(')'))
+            --depth;
+        else if (depth == 0 && (i == 0 || !isWordChar(s[i - 1])) &&
+                 QStringView(s).mid(i, word.size()).compare(word, Qt::CaseInsensitive) == 0 &&
+                 (i + word.size() >= s.size() || !isWordChar(s[i + word.size()])))
+            return i;
+        ++i;
+    }
+    return -1;
+}
+
+QString translateSqlite(const QString& sql);
+
+QString substringCall(const QString& inner)
+{
+    const qsizetype from = findTopLevelWord(inner, QLatin1String("FROM"));
+    if (from < 0)
+        return QStringLiteral("SUBSTR(") + inner + QLatin1Char(')');
+    const QString value = inner.left(from).trimmed();
+    QString rest = inner.mid(from + 4);
+    const qsizetype forPos = findTopLevelWord(rest, QLatin1String("FOR"));
+    if (forPos < 0)
+        return QStringLiteral("SUBSTR(%1, %2)").arg(value, rest.trimmed());
+    return QStringLiteral("SUBSTR(%1, %2, %3)")
+        .arg(value, rest.left(forPos).trimmed(), rest.mid(forPos + 3).trimmed());
+}
+
+QString extractCall(const QString& inner)
+{
+    const qsizetype from = findTopLevelWord(inner, QLatin1String("FROM"));
+    if (from < 0)
+        return QStringLiteral("EXTRACT(") + inner + QLatin1Char(')');
+    const QString part = inner.left(from).trimmed().toUpper();
+    const QString value = inner.mid(from + 4).trimmed();
+    QString format;
+    if (part == QLatin1String("YEAR"))
+        format = QStringLiteral("%Y");
+    else if (part == QLatin1String("MONTH"))
+        format = QStringLiteral("%m");
+    else if (part == QLatin1String("DAY"))
+        format = QStringLiteral("%d");
+    else
+        return QStringLiteral("EXTRACT(") + inner + QLatin1Char(')');
+    return QStringLiteral("CAST(STRFTIME('%1', %2) AS INTEGER)").arg(format, value);
+}
+
+QString quotedLiteral(const QString& literal)
+{
+    static const QRegularExpression usDate(
+        QStringLiteral("^'(\\d{1,2})/(\\d{1,2})/(\\d{4})'$"));
+    const QRegularExpressionMatch m = usDate.match(literal);
+    if (!m.hasMatch())
+        return literal;
+    return QStringLiteral("'%1-%2-%3'")
+        .arg(m.captured(3), m.captured(1).rightJustified(2, QLatin1Char('0')),
+             m.captured(2).rightJustified(2, QLatin1Char('0')));
+}
+
+QString translateSqlite(const QString& sql)
+{
+    QString out;
+    out.reserve(sql.size());
+    for (qsizetype i = 0; i < sql.size();) {
+        const QChar c = sql[i];
+        if (c == QLatin1Char('\'')) {
+            const qsizetype end = skipQuoted(sql, i);
+            out += quotedLiteral(sql.mid(i, end - i));
+            i = end;
+            continue;
+        }
+        if (!isWordChar(c) || (i > 0 && isWordChar(sql[i - 1]))) {
+            out += c;
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < sql.size() && isWordChar(sql[end]))
+            ++end;
+        const QString word = sql.mid(i, end - i);
+        const bool substring = word.compare(QLatin1String("SUBSTRING"), Qt::CaseInsensitive) == 0;
+        const bool extract = word.compare(QLatin1String("EXTRACT"), Qt::CaseInsensitive) == 0;
+        qsizetype open = end;
+        while (open < sql.size() && sql[open].isSpace())
+            ++open;
+        if ((substring || extract) && open < sql.size() && sql[open] == QLatin1Char('(')) {
+            const qsizetype close = matchingParen(sql, open);
+            if (close > 0) {
+                const QString inner = translateSqlite(sql.mid(open + 1, close - open - 1));
+                out += substring ? substringCall(inner) : extractCall(inner);
+                i = close + 1;
+                continue;
+            }
+        }
+        out += word;
+        i = end;
+    }
+    return out;
+}
+
+} // namespace
+
+QString TranslateSql(const QString& sql, const QString& driver)
+{
+    if (driver == QLatin1String("QSQLITE"))
+        return translateSqlite(sql);
+    return sql;
+}

@@ -1,0 +1,60 @@
+#include "records/main_form.h"
+
+#include "app/app_globals.h"
+#include "data/connection.h"
+#include "data/helpers.h"
+#include "frame/settings.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
+{
+    RefreshWorkDate();
+    OpenKWfastDataBase();
+
+    AppGlobals.DBPath = AliasPath(kAliasName);
+    QDir parentFolder(AppGlobals.DBPath);
+    parentFolder.cdUp();
+    AppGlobals.DataPath = parentFolder.absolutePath();
+
+    AppGlobals.CompanyName =
+        GetSQLValue(kDatabaseName, QStringLiteral("SELECT COMPANY_NAME FROM  SYS_COMPANY_TABLE"));
+    UpdateCaption();
+
+    m_panel = new QWidget(this);
+    m_panel->setAutoFillBackground(true);
+    bool ok = false;
+    const int color = ReadRegInteger(QStringLiteral("KWfastColor")).toInt(&ok);
+    QPalette palette = m_panel->palette();
+    palette.setColor(QPalette::Window, ok ? QColor::fromRgb(
+                                                // stored as a Windows COLORREF: 0x00BBGGRR
+                                                color & 0xFF, (color >> 8) & 0xFF,
+                                                (color >> 16) & 0xFF)
+                                          : AppGlobals.Color);
+    m_panel->setPalette(palette);
+    auto* layout = new QVBoxLayout(m_panel);
+    auto* title = new QLabel(QStringLiteral("凯维快递单打印系统"), m_panel);
+    title->setAlignment(Qt::AlignCenter);
+    layout->addWidget(title);
+    setCentralWidget(m_panel);
+
+    AppGlobals.AutoOrderID = GetSysFlag(QStringLiteral("发件编号"));
+    AppGlobals.CheckOrderID = GetSysFlag(QStringLiteral("检查发件编号重复"));
+    statusBar()->showMessage(QDate::currentDate().toString(QStringLiteral("yyyy'年'MM'月'dd'日'")));
+    resize(1024, 700);
+}
+
+void TMainForm::UpdateCaption()
+{
+    setWindowTitle(AppGlobals.CompanyName + QStringLiteral("快递单打印系统"));
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    // Enrolment may have named the company after this window was made.
+    UpdateCaption();
+    QMainWindow::showEvent(event);
+}

@@ -1,0 +1,28 @@
+#include "test_database.h"
+
+#include "app/app_globals.h"
+#include "data/connection.h"
+#include "platform/config.h"
+
+#include <QtGlobal>
+
+TestDatabase::TestDatabase()
+{
+    qputenv("KWFAST_HOME", m_dir.path().toUtf8());
+    AppGlobals = TAppGlobals{};
+    AppGlobals.WorkDate = QStringLiteral("2024-03-05");
+    const QString failure = InstallDatabase(dbPath());
+    if (!failure.isEmpty()) {
+        qWarning("install failed: %s", qPrintable(failure));
+        return;
+    }
+    config::Alias alias;
+    alias.path = dbPath();
+    m_ok = config::WriteAlias(kAliasName, alias);
+    OpenKWfastDataBase();
+}
+
+TestDatabase::~TestDatabase()
+{
+    CloseKWfastDataBase();
+}
