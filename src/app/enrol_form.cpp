@@ -112,6 +112,7 @@ TEnrolForm::TEnrolForm(QWidget* parent) : QDialog(parent)
 void TEnrolForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    CenterOnOwner(this);
     CompanyEdit->setFocus();
 }
 

@@ -69,8 +69,7 @@ TLogonForm::TLogonForm(QWidget* parent) : QDialog(parent)
 void TLogonForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (parentWidget() && parentWidget()->isVisible())
-        move(parentWidget()->geometry().center() - rect().center());
+    CenterOnOwner(this);
     UserIDBox->setFocus();
 }
 
@@ -97,7 +96,7 @@ void TLogonForm::confirm()
     }
     AppGlobals.UserName = user->value(QStringLiteral("USE_NAME")).toString();
     AppGlobals.UserID = user->value(QStringLiteral("USE_ID")).toString();
-    AppGlobals.IsSysUser = user->value(QStringLiteral("SYS_USER")).toString() == QLatin1String("是");
+    AppGlobals.IsSysUser = user->value(QStringLiteral("SYS_USER")).toString() == QStringLiteral("是");
     user.reset();
     AppGlobals.ImeName = ReadRegString(QStringLiteral("KWfastImes"));
     accept();

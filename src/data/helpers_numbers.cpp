@@ -163,13 +163,13 @@ QString RoundText(int decimals, const QString& mode, double value)
     const double unit = std::pow(10.0, -(n + 1));
     int shift = 0;
     bool shifted = true;
-    if (mode == QLatin1String("五舍六入"))
+    if (mode == QStringLiteral("五舍六入"))
         shift = -1;
-    else if (mode == QLatin1String("三舍四入"))
+    else if (mode == QStringLiteral("三舍四入"))
         shift = 1;
-    else if (mode == QLatin1String("二舍三入"))
+    else if (mode == QStringLiteral("二舍三入"))
         shift = 2;
-    else if (mode == QLatin1String("一舍二入"))
+    else if (mode == QStringLiteral("一舍二入"))
         shift = 3;
     else
         shifted = false;
@@ -200,7 +200,7 @@ QString AmountToChinese(const QString& amount)
     const QChar tenths = fixed[point + 1];
     const QChar hundredths = fixed[point + 2];
     const bool noFraction = tenths == QLatin1Char('0') && hundredths == QLatin1Char('0');
-    if (noFraction && integer == QLatin1String("0"))
+    if (noFraction && integer == QStringLiteral("0"))
         return {};
 
     bool overflow = false;
@@ -211,7 +211,7 @@ QString AmountToChinese(const QString& amount)
     }
     QString out = sign;
     // An integer part of zero writes no 元: 伍角整, 负伍角整.
-    if (integer != QLatin1String("0"))
+    if (integer != QStringLiteral("0"))
         out += integerText + QStringLiteral("元");
     out += fractionToChinese(tenths, hundredths);
     if (!out.contains(QStringLiteral("分")))

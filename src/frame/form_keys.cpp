@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScreen>
 #include <QShortcut>
 
 namespace {
@@ -66,4 +67,16 @@ void ApplyEditColors(QWidget* window)
                                          "QLineEdit:focus, QComboBox:editable:focus "
                                          "{ background: %2; }")
                               .arg(rest, focus));
+}
+
+void CenterOnOwner(QWidget* window)
+{
+    QWidget* owner = window->parentWidget();
+    QRect area;
+    if (owner && owner->isVisible())
+        area = owner->window()->frameGeometry();
+    else if (QScreen* screen = window->screen())
+        area = screen->availableGeometry();
+    if (area.isValid())
+        window->move(area.center() - window->rect().center());
 }

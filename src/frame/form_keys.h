@@ -14,3 +14,6 @@ void InstallEnterMovesFocus(QWidget* window);
 
 // Entry fields take EditColor at rest and ColorOnFocus with the focus.
 void ApplyEditColors(QWidget* window);
+
+// Centres a window on its visible owner, else on the screen.
+void CenterOnOwner(QWidget* window);

@@ -12,7 +12,7 @@ const QString kRegistryError = QStringLiteral("注册表打开错误");
 
 bool GetSysFlag(const QString& name)
 {
-    return GetSysValue(name) == QLatin1String("是");
+    return GetSysValue(name) == QStringLiteral("是");
 }
 
 QString GetSysValue(const QString& name)
