@@ -53,7 +53,7 @@ void DatabaseTest::everyTableWithItsColumnsAndKey()
         QCOMPARE(key, table.key);
     }
     QVERIFY(FindTable(QStringLiteral("kw_client_table")));
-    QCOMPARE(FindTable(QStringLiteral("KW_CLIENT_TABLE"))->columns.size(), 40);
+    QCOMPARE(FindTable(QStringLiteral("KW_CLIENT_TABLE"))->columns.size(), 36);
 }
 
 void DatabaseTest::referenceRows()

@@ -14,6 +14,12 @@
 #include <QApplication>
 #include <memory>
 
+double AdministratorCount()
+{
+    return GetSQLNumber(kDatabaseName, QStringLiteral("SELECT  Count(USE_ID) from SYS_USER_TABLE "
+                                                      "WHERE  SYS_USER ='是'"));
+}
+
 int RunProgram()
 {
     AppGlobals.ScreenWidth = CheckScreenResolution();
@@ -44,9 +50,7 @@ int RunProgram()
 
     double administrators = 0;
     try {
-        administrators = GetSQLNumber(
-            kDatabaseName,
-            QStringLiteral("SELECT  Count(USE_ID) from SYS_USER_TABLE WHERE  SYS_USER ='是'"));
+        administrators = AdministratorCount();
     } catch (...) {
         HandleAppException(nullptr, std::current_exception());
         return 1;

@@ -4,3 +4,6 @@
 // enrolment on a first run or logon; runs the program until the main window
 // closes. Returns the process exit code.
 int RunProgram();
+
+// Users whose SYS_USER is "是"; none means a first run.
+double AdministratorCount();

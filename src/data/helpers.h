@@ -1,12 +1,12 @@
 #pragma once
 
+#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
 #include <memory>
 
 class QComboBox;
-class QSqlQuery;
 class QWidget;
 
 // Message boxes with the program's fixed captions, through the prompts seam.
