@@ -58,8 +58,8 @@ TEnrolForm::TEnrolForm(QWidget* parent) : QDialog(parent)
     UserNameEdit = addField(userForm, QStringLiteral("用户姓名"), 20);
     PasswordEdit = addField(userForm, QStringLiteral("口令"), 10);
     ConfirmEdit = addField(userForm, QStringLiteral("口令确认"), 10);
-    PasswordEdit->setEchoMode(QLineEdit::Password);
-    ConfirmEdit->setEchoMode(QLineEdit::Password);
+    MaskWithStars(PasswordEdit);
+    MaskWithStars(ConfirmEdit);
 
     // The input method of this desk; kept hidden, its first entry is taken.
     ImeBox = new QComboBox(this);

@@ -24,7 +24,7 @@ TLogonForm::TLogonForm(QWidget* parent) : QDialog(parent)
     UserIDBox->setInsertPolicy(QComboBox::NoInsert);
     UserIDBox->setAccessibleName(QStringLiteral("用户编号"));
     PasswordEdit = new QLineEdit;
-    PasswordEdit->setEchoMode(QLineEdit::Password);
+    MaskWithStars(PasswordEdit);
     PasswordEdit->setMaxLength(10);
     PasswordEdit->setAccessibleName(QStringLiteral("用户口令"));
 

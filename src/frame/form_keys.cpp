@@ -80,3 +80,9 @@ void CenterOnOwner(QWidget* window)
     if (area.isValid())
         window->move(area.center() - window->rect().center());
 }
+
+void MaskWithStars(QLineEdit* edit)
+{
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+}

@@ -3,6 +3,7 @@
 #include <QKeySequence>
 
 class QAbstractButton;
+class QLineEdit;
 class QWidget;
 
 // A function key that presses the button, only while the button is visible
@@ -17,3 +18,6 @@ void ApplyEditColors(QWidget* window);
 
 // Centres a window on its visible owner, else on the screen.
 void CenterOnOwner(QWidget* window);
+
+// A passcode field that shows "*" for each character.
+void MaskWithStars(QLineEdit* edit);

@@ -1,6 +1,7 @@
 #include "frame/set_auto_id_form.h"
 
 #include "app/app_globals.h"
+#include "frame/form_keys.h"
 #include "frame/settings.h"
 
 #include <QCheckBox>
@@ -50,6 +51,7 @@ void TSetAutoIDForm::showEvent(QShowEvent* event)
     // The box follows its caption: checked means no backup question at start.
     NoBackupBox->setChecked(GetSysFlag(kNoBackup));
     QDialog::showEvent(event);
+    CenterOnOwner(this);
 }
 
 void TSetAutoIDForm::confirm()

@@ -45,7 +45,11 @@ int runBox(QWidget* owner, QMessageBox::Icon icon, const QString& caption, const
         no->setText(QStringLiteral("否(&N)"));
     if (auto* ok = box.button(QMessageBox::Ok))
         ok->setText(QStringLiteral("确定"));
-    return box.exec();
+    const int answer = box.exec();
+    // Give the keyboard back to the owner, also where no window manager does.
+    if (owner)
+        owner->activateWindow();
+    return answer;
 }
 
 } // namespace

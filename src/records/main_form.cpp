@@ -4,8 +4,11 @@
 #include "data/connection.h"
 #include "data/helpers.h"
 #include "frame/settings.h"
+#include "platform/clock.h"
 
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -43,8 +46,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 
     AppGlobals.AutoOrderID = GetSysFlag(QStringLiteral("发件编号"));
     AppGlobals.CheckOrderID = GetSysFlag(QStringLiteral("检查发件编号重复"));
-    statusBar()->showMessage(QDate::currentDate().toString(QStringLiteral("yyyy'年'MM'月'dd'日'")));
-    resize(1024, 700);
+    statusBar()->showMessage(CurrentDate().toString(QStringLiteral("yyyy'年'MM'月'dd'日'")));
+    // The whole screen, also where no window manager maximises it.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
 }
 
 void TMainForm::UpdateCaption()
