@@ -59,11 +59,11 @@ void DatabaseTest::everyTableWithItsColumnsAndKey()
 void DatabaseTest::referenceRows()
 {
     TestDatabase db;
-    auto programs = OpenSQL(kDatabaseName,
-                            QStringLiteral("SELECT C.COMPOSE_NAME, P.PROGRAM_ID, P.PROGRAM_NAME "
-                                           "FROM SYS_PROGRAM_TABLE P, SYS_COMPOSE_TABLE C WHERE "
-                                           "P.COMPOSE_ID = C.COMPOSE_ID ORDER BY P.COMPOSE_ID, "
-                                           "P.PROGRAM_ID"));
+    auto programs =
+        OpenSQL(kDatabaseName, QStringLiteral("SELECT C.COMPOSE_NAME, P.PROGRAM_ID, P.PROGRAM_NAME "
+                                              "FROM SYS_PROGRAM_TABLE P, SYS_COMPOSE_TABLE C WHERE "
+                                              "P.COMPOSE_ID = C.COMPOSE_ID ORDER BY P.COMPOSE_ID, "
+                                              "P.PROGRAM_ID"));
     QStringList rows;
     while (programs->next())
         rows << programs->value(0).toString() + QLatin1Char('/') + programs->value(1).toString() +
@@ -75,20 +75,24 @@ void DatabaseTest::referenceRows()
                                 QStringLiteral("系统管理/2/数据恢复")}));
     for (const char* name : {"发件编号", "检查发件编号重复", "不自动数据备份", "日期范围节点字段",
                              "日期范围节点名称", "整页打印"})
-        QCOMPARE(GetSQLNumber(kDatabaseName,
-                              QStringLiteral("SELECT COUNT(*) FROM SYS_ID_TABLE WHERE NAME_ID = '%1'")
-                                  .arg(QString::fromUtf8(name))),
-                 1.0);
-    QCOMPARE(GetSQLNumber(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM SYS_USER_TABLE")), 0.0);
+        QCOMPARE(
+            GetSQLNumber(kDatabaseName,
+                         QStringLiteral("SELECT COUNT(*) FROM SYS_ID_TABLE WHERE NAME_ID = '%1'")
+                             .arg(QString::fromUtf8(name))),
+            1.0);
+    QCOMPARE(GetSQLNumber(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM SYS_USER_TABLE")),
+             0.0);
 }
 
 void DatabaseTest::widthsFromTheSchema()
 {
-    QCOMPARE(FindColumn(QStringLiteral("KW_CLIENT_TABLE"), QStringLiteral("client_add"))->width, 180);
+    QCOMPARE(FindColumn(QStringLiteral("KW_CLIENT_TABLE"), QStringLiteral("client_add"))->width,
+             180);
     QCOMPARE(FindColumn(QStringLiteral("SYS_USER_TABLE"), QStringLiteral("USE_ID"))->width, 6);
-    QCOMPARE(FindColumn(QStringLiteral("KW_CLIENT_TEXT_FIELD9_TABLE"), QStringLiteral("TEXT_FIELD9"))
-                 ->width,
-             160);
+    QCOMPARE(
+        FindColumn(QStringLiteral("KW_CLIENT_TEXT_FIELD9_TABLE"), QStringLiteral("TEXT_FIELD9"))
+            ->width,
+        160);
     QCOMPARE(FindColumn(QStringLiteral("SYS_RIGHT_TABLE"), QStringLiteral("DELETE_RIGHT"))->name,
              QStringLiteral("DElETE_RIGHT"));
     QCOMPARE(FindColumn(QStringLiteral("KW_FAST_NAME_TABLE"), QStringLiteral("FAST_TOP"))->type,
@@ -108,8 +112,9 @@ void DatabaseTest::translate_data()
                              << "WHERE CAST(STRFTIME('%Y', CREATE_DATE) AS INTEGER) = 2024";
     QTest::newRow("date literal") << "WHERE D >= '3/5/2024' AND D <= '12/31/2024'"
                                   << "WHERE D >= '2024-03-05' AND D <= '2024-12-31'";
-    QTest::newRow("quoted text untouched") << "WHERE N = 'SUBSTRING(x FROM 1 FOR 2) it''s 1/2/2024 ok'"
-                                           << "WHERE N = 'SUBSTRING(x FROM 1 FOR 2) it''s 1/2/2024 ok'";
+    QTest::newRow("quoted text untouched")
+        << "WHERE N = 'SUBSTRING(x FROM 1 FOR 2) it''s 1/2/2024 ok'"
+        << "WHERE N = 'SUBSTRING(x FROM 1 FOR 2) it''s 1/2/2024 ok'";
     QTest::newRow("word containing the name") << "SELECT MY_SUBSTRING(A) FROM T"
                                               << "SELECT MY_SUBSTRING(A) FROM T";
 }
@@ -148,11 +153,12 @@ void DatabaseTest::statementsRunOnSqlite()
                              {"240331235959", "2024030042", "03/31/2024"},
                              {"240401080000", "2024040001", "04/01/2024"}};
     for (const auto& r : rows)
-        QVERIFY(RunSQL(kDatabaseName,
-                       QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,CLIENT_ORDER_ID,"
-                                      "CREATE_DATE) VALUES('%1','%2','%3')")
-                           .arg(QString::fromLatin1(r[0]), QString::fromLatin1(r[1]),
-                                QString::fromLatin1(r[2]))));
+        QVERIFY(
+            RunSQL(kDatabaseName,
+                   QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,CLIENT_ORDER_ID,"
+                                  "CREATE_DATE) VALUES('%1','%2','%3')")
+                       .arg(QString::fromLatin1(r[0]), QString::fromLatin1(r[1]),
+                            QString::fromLatin1(r[2]))));
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT CREATE_DATE FROM KW_CLIENT_TABLE "
                                                        "WHERE CLIENT_RECORD_ID='240305100000'")),
              QStringLiteral("2024-03-05"));

@@ -48,8 +48,9 @@ void ErrorsTest::translation_data()
                                   C::Other, QStringLiteral("1"), QStringLiteral("near \"SELEC\"")))
                            << QStringList{"数据库操作错误",
                                           "DatabaseError:ErrorCode: (1)\tnear \"SELEC\"\r"};
-    QTest::newRow("bad date") << std::make_exception_ptr(ConvertError(
-                                     ConvertError::Kind::InvalidDate, "'2024-13-45' is not a valid date"))
+    QTest::newRow("bad date") << std::make_exception_ptr(
+                                     ConvertError(ConvertError::Kind::InvalidDate,
+                                                  "'2024-13-45' is not a valid date"))
                               << QStringList{"请按格式YYYY-MM-DD 输入日期"};
     QTest::newRow("format") << std::make_exception_ptr(
                                    ConvertError(ConvertError::Kind::FormatMismatch, "x"))
@@ -59,8 +60,8 @@ void ErrorsTest::translation_data()
         << QStringList{"'abc' 不是数字"};
     QTest::newRow("range") << std::make_exception_ptr(RangeError(QStringLiteral("下标越界")))
                            << QStringList{"RangeError:下标越界"};
-    QTest::newRow("anything else") << std::make_exception_ptr(std::runtime_error("boom"))
-                                   << QStringList{"Exception:boom"};
+    QTest::newRow("anything else")
+        << std::make_exception_ptr(std::runtime_error("boom")) << QStringList{"Exception:boom"};
     QTest::newRow("silent abort") << std::make_exception_ptr(SilentAbort()) << QStringList{};
 }
 
@@ -92,7 +93,8 @@ void ErrorsTest::unhandledEventErrorReachesTheHandler()
     ScriptedPrompter prompts;
     bool ranAfter = false;
     QTimer::singleShot(0, this, [] {
-        throw DatabaseError(C::TableInUse, QStringLiteral("5"), QStringLiteral("database is locked"));
+        throw DatabaseError(C::TableInUse, QStringLiteral("5"),
+                            QStringLiteral("database is locked"));
     });
     QTimer::singleShot(0, this, [] { Abort(); });
     QTimer::singleShot(1, this, [&ranAfter] { ranAfter = true; });

@@ -97,27 +97,48 @@ void HelpersTest::amountToChinese_data()
 {
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("yuan jiao fen") << "1234.56" << "壹仟贰佰叁拾肆元伍角陆分";
-    QTest::newRow("hundred") << "100" << "壹佰元整";
-    QTest::newRow("tens and jiao") << "10.30" << "壹拾元叁角整";
-    QTest::newRow("jiao only") << "0.5" << "伍角整";
-    QTest::newRow("fen only") << "0.05" << "零伍分";
-    QTest::newRow("negative") << "-5" << "负伍元整";
-    QTest::newRow("negative jiao") << "-0.5" << "负伍角整";
-    QTest::newRow("0htu after wan") << "100123" << "壹拾万零壹佰贰拾叁元整";
-    QTest::newRow("0h00 after wan") << "100100" << "壹拾万壹佰元整";
-    QTest::newRow("zero inside group") << "1001" << "壹仟零壹元整";
-    QTest::newRow("T0t0") << "2030" << "贰仟零叁拾元整";
-    QTest::newRow("000u after wan") << "50007" << "伍万零柒元整";
-    QTest::newRow("commas") << "1,234.5" << "壹仟贰佰叁拾肆元伍角整";
-    QTest::newRow("yi with empty wan group") << "100000001" << "壹亿零壹元整";
-    QTest::newRow("yi, empty wan group, thousands") << "100001000" << "壹亿零壹仟元整";
-    QTest::newRow("yi with wan") << "100010000" << "壹亿零壹万元整";
-    QTest::newRow("yi round") << "300000000" << "叁亿元整";
-    QTest::newRow("twelve digits") << "123456789012" << "壹仟贰佰叁拾肆亿伍仟陆佰柒拾捌万玖仟零壹拾贰元整";
-    QTest::newRow("zero") << "0" << "";
-    QTest::newRow("zero with decimals") << "0.00" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("yuan jiao fen") << "1234.56"
+                                   << "壹仟贰佰叁拾肆元伍角陆分";
+    QTest::newRow("hundred") << "100"
+                             << "壹佰元整";
+    QTest::newRow("tens and jiao") << "10.30"
+                                   << "壹拾元叁角整";
+    QTest::newRow("jiao only") << "0.5"
+                               << "伍角整";
+    QTest::newRow("fen only") << "0.05"
+                              << "零伍分";
+    QTest::newRow("negative") << "-5"
+                              << "负伍元整";
+    QTest::newRow("negative jiao") << "-0.5"
+                                   << "负伍角整";
+    QTest::newRow("0htu after wan") << "100123"
+                                    << "壹拾万零壹佰贰拾叁元整";
+    QTest::newRow("0h00 after wan") << "100100"
+                                    << "壹拾万壹佰元整";
+    QTest::newRow("zero inside group") << "1001"
+                                       << "壹仟零壹元整";
+    QTest::newRow("T0t0") << "2030"
+                          << "贰仟零叁拾元整";
+    QTest::newRow("000u after wan") << "50007"
+                                    << "伍万零柒元整";
+    QTest::newRow("commas") << "1,234.5"
+                            << "壹仟贰佰叁拾肆元伍角整";
+    QTest::newRow("yi with empty wan group") << "100000001"
+                                             << "壹亿零壹元整";
+    QTest::newRow("yi, empty wan group, thousands") << "100001000"
+                                                    << "壹亿零壹仟元整";
+    QTest::newRow("yi with wan") << "100010000"
+                                 << "壹亿零壹万元整";
+    QTest::newRow("yi round") << "300000000"
+                              << "叁亿元整";
+    QTest::newRow("twelve digits") << "123456789012"
+                                   << "壹仟贰佰叁拾肆亿伍仟陆佰柒拾捌万玖仟零壹拾贰元整";
+    QTest::newRow("zero") << "0"
+                          << "";
+    QTest::newRow("zero with decimals") << "0.00"
+                                        << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void HelpersTest::amountToChinese()
@@ -161,15 +182,24 @@ void HelpersTest::extractField_data()
     QTest::addColumn<QString>("separator");
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("first piece after a separator") << "a,b,c" << "," << 1 << "b";
-    QTest::newRow("last piece") << "a,b,c" << "," << 2 << "c";
-    QTest::newRow("past the end") << "a,b,c" << "," << 3 << "";
-    QTest::newRow("minus one") << "a,b,c" << "," << -1 << "c";
-    QTest::newRow("text before the first is never returned") << "a,b,c" << "," << 0 << "";
-    QTest::newRow("minus one without separator") << "abc" << "," << -1 << "abc";
-    QTest::newRow("long separator") << "x;;y;;z" << ";;" << 2 << "z";
-    QTest::newRow("empty piece") << "a,,c" << "," << 1 << "";
-    QTest::newRow("empty separator") << "abc" << "" << 1 << "";
+    QTest::newRow("first piece after a separator") << "a,b,c"
+                                                   << "," << 1 << "b";
+    QTest::newRow("last piece") << "a,b,c"
+                                << "," << 2 << "c";
+    QTest::newRow("past the end") << "a,b,c"
+                                  << "," << 3 << "";
+    QTest::newRow("minus one") << "a,b,c"
+                               << "," << -1 << "c";
+    QTest::newRow("text before the first is never returned") << "a,b,c"
+                                                             << "," << 0 << "";
+    QTest::newRow("minus one without separator") << "abc"
+                                                 << "," << -1 << "abc";
+    QTest::newRow("long separator") << "x;;y;;z"
+                                    << ";;" << 2 << "z";
+    QTest::newRow("empty piece") << "a,,c"
+                                 << "," << 1 << "";
+    QTest::newRow("empty separator") << "abc"
+                                     << "" << 1 << "";
 }
 
 void HelpersTest::extractField()
@@ -185,9 +215,12 @@ void HelpersTest::fileFolder_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("file") << "/opt/kwfast/kwfast" << "/opt/kwfast/";
-    QTest::newRow("no folder") << "kwfast" << "";
-    QTest::newRow("ends with separator") << "/opt/kwfast/" << "";
+    QTest::newRow("file") << "/opt/kwfast/kwfast"
+                          << "/opt/kwfast/";
+    QTest::newRow("no folder") << "kwfast"
+                               << "";
+    QTest::newRow("ends with separator") << "/opt/kwfast/"
+                                         << "";
 }
 
 void HelpersTest::fileFolder()
@@ -250,8 +283,9 @@ void HelpersTest::statements()
     QVERIFY_THROWS_EXCEPTION(DatabaseError,
                              OpenSQL(kDatabaseName, QStringLiteral("SELECT X FROM NOWHERE")));
     // A colon in a value is text, not a parameter.
-    QVERIFY(RunSQL(kDatabaseName,
-                   QStringLiteral("UPDATE SYS_USER_TABLE SET NOTE='10:30 :OLD_X' WHERE USE_ID='A1'")));
+    QVERIFY(
+        RunSQL(kDatabaseName,
+               QStringLiteral("UPDATE SYS_USER_TABLE SET NOTE='10:30 :OLD_X' WHERE USE_ID='A1'")));
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT NOTE FROM SYS_USER_TABLE")),
              QStringLiteral("10:30 :OLD_X"));
 }
@@ -280,17 +314,19 @@ void HelpersTest::formatVariants()
                             QStringLiteral("SELECT AUTO_ID FROM SYS_ID_TABLE WHERE NAME_ID = '%s'"),
                             QStringLiteral("计数")),
              QStringLiteral("42"));
-    QCOMPARE(FormatSql(QStringLiteral("100%% %s"), {QStringLiteral("x")}), QStringLiteral("100% x"));
+    QCOMPARE(FormatSql(QStringLiteral("100%% %s"), {QStringLiteral("x")}),
+             QStringLiteral("100% x"));
 }
 
 void HelpersTest::fillCombo()
 {
     TestDatabase db;
     for (const char* id : {"B", "A", "B2"})
-        QVERIFY(RunSQL(kDatabaseName,
-                       QStringLiteral("INSERT INTO SYS_USER_TABLE(USE_ID) VALUES('%1')")
-                           .arg(QString::fromLatin1(id))));
-    auto query = OpenSQL(kDatabaseName, QStringLiteral("SELECT USE_ID FROM SYS_USER_TABLE ORDER BY USE_ID"));
+        QVERIFY(
+            RunSQL(kDatabaseName, QStringLiteral("INSERT INTO SYS_USER_TABLE(USE_ID) VALUES('%1')")
+                                      .arg(QString::fromLatin1(id))));
+    auto query =
+        OpenSQL(kDatabaseName, QStringLiteral("SELECT USE_ID FROM SYS_USER_TABLE ORDER BY USE_ID"));
     QComboBox box;
     box.addItem(QStringLiteral("old"));
     FillCombo(&box, *query, QStringLiteral("use_id"));

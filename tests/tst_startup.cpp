@@ -39,11 +39,12 @@ namespace {
 void insertUser(const QString& id, const QString& name, const QString& password,
                 const QString& sysUser, const QString& state)
 {
-    QVERIFY(RunSQL(kDatabaseName,
-                   QStringLiteral("INSERT INTO SYS_USER_TABLE(USE_ID,USE_NAME,USE_PASSWORD,SYS_USER,"
-                                  "STOP_RIGHT) VALUES(%1,%2,%3,%4,%5)")
-                       .arg(QuotedStr(id), QuotedStr(name), QuotedStr(password),
-                            QuotedStr(sysUser), QuotedStr(state))));
+    QVERIFY(
+        RunSQL(kDatabaseName,
+               QStringLiteral("INSERT INTO SYS_USER_TABLE(USE_ID,USE_NAME,USE_PASSWORD,SYS_USER,"
+                              "STOP_RIGHT) VALUES(%1,%2,%3,%4,%5)")
+                   .arg(QuotedStr(id), QuotedStr(name), QuotedStr(password), QuotedStr(sysUser),
+                        QuotedStr(state))));
 }
 
 QString value(const QString& sql)
@@ -95,11 +96,11 @@ void StartupTest::firstRunNeedsAnAdministrator()
 {
     TestDatabase db;
     QCOMPARE(AdministratorCount(), 0.0);
-    insertUser(QStringLiteral("U1"), QStringLiteral("甲"), QStringLiteral("1"), QStringLiteral("否"),
-               QStringLiteral("有效"));
+    insertUser(QStringLiteral("U1"), QStringLiteral("甲"), QStringLiteral("1"),
+               QStringLiteral("否"), QStringLiteral("有效"));
     QCOMPARE(AdministratorCount(), 0.0);
-    insertUser(QStringLiteral("U2"), QStringLiteral("乙"), QStringLiteral("1"), QStringLiteral("是"),
-               QStringLiteral("停用"));
+    insertUser(QStringLiteral("U2"), QStringLiteral("乙"), QStringLiteral("1"),
+               QStringLiteral("是"), QStringLiteral("停用"));
     QCOMPARE(AdministratorCount(), 1.0);
 }
 
@@ -108,16 +109,33 @@ void StartupTest::enrolmentChecks_data()
     QTest::addColumn<QString>("emptied");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focused");
-    QTest::newRow("company") << "发件单位" << "必须输入发件单位，如果没发件单位可以输入发件人"
+    QTest::newRow("company") << "发件单位"
+                             << "必须输入发件单位，如果没发件单位可以输入发件人"
                              << "发件单位";
-    QTest::newRow("sender") << "默认发件人" << "必须输入默认发件人" << "默认发件人";
-    QTest::newRow("postcode") << "发件邮编" << "必须输入发件邮编" << "发件邮编";
-    QTest::newRow("address") << "发件地址" << "必须输入发件地址" << "发件地址";
-    QTest::newRow("user id") << "用户编号" << "必须输入用户编号" << "用户编号";
-    QTest::newRow("user name") << "用户姓名" << "必须输入用户姓名" << "用户姓名";
-    QTest::newRow("passcode") << "口令" << "必须输入用户口令" << "口令";
-    QTest::newRow("confirmation") << "口令确认" << "必须确认用户口令" << "口令确认";
-    QTest::newRow("mismatch") << "" << "口令确认错误" << "口令";
+    QTest::newRow("sender") << "默认发件人"
+                            << "必须输入默认发件人"
+                            << "默认发件人";
+    QTest::newRow("postcode") << "发件邮编"
+                              << "必须输入发件邮编"
+                              << "发件邮编";
+    QTest::newRow("address") << "发件地址"
+                             << "必须输入发件地址"
+                             << "发件地址";
+    QTest::newRow("user id") << "用户编号"
+                             << "必须输入用户编号"
+                             << "用户编号";
+    QTest::newRow("user name") << "用户姓名"
+                               << "必须输入用户姓名"
+                               << "用户姓名";
+    QTest::newRow("passcode") << "口令"
+                              << "必须输入用户口令"
+                              << "口令";
+    QTest::newRow("confirmation") << "口令确认"
+                                  << "必须确认用户口令"
+                                  << "口令确认";
+    QTest::newRow("mismatch") << ""
+                              << "口令确认错误"
+                              << "口令";
 }
 
 void StartupTest::enrolmentChecks()
@@ -151,8 +169,8 @@ void StartupTest::enrolmentWritesSenderUserAndRights()
 {
     TestDatabase db;
     ScriptedPrompter prompts;
-    insertUser(QStringLiteral("OLD"), QStringLiteral("旧"), QStringLiteral("1"), QStringLiteral("否"),
-               QStringLiteral("有效"));
+    insertUser(QStringLiteral("OLD"), QStringLiteral("旧"), QStringLiteral("1"),
+               QStringLiteral("否"), QStringLiteral("有效"));
     QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO SYS_RIGHT_TABLE(USE_ID,COMPOSE_ID,"
                                                  "PROGRAM_ID,ADD_RIGHT) VALUES('OLD',1,1,'是')")));
     TEnrolForm form;
@@ -165,14 +183,16 @@ void StartupTest::enrolmentWritesSenderUserAndRights()
     QCOMPARE(prompts.takeTexts(),
              QStringList{QStringLiteral("您的用户名称是： 王五 \n\r    用户编号是：A01\n\r    "
                                         "您的口令是： pw1        ")});
-    QCOMPARE(value(QStringLiteral("SELECT COMPANY_ID || '|' || COMPANY_NAME || '|' || "
-                                  "COMPANY_EMPLOYEE_NAME || '|' || COMPANY_POSTCODE_WIDTH || '|' || "
-                                  "IFNULL(COMPANY_CITY, '') FROM SYS_COMPANY_TABLE")),
-             QStringLiteral("000001|凯维贸易's|李四|3.0|"));
-    QCOMPARE(value(QStringLiteral("SELECT USE_NAME || '|' || USE_PASSWORD || '|' || SYS_USER || '|' "
-                                  "|| STOP_RIGHT || '|' || CREATE_NAME || '|' || CREATE_DATE FROM "
-                                  "SYS_USER_TABLE WHERE USE_ID = 'A01'")),
-             QStringLiteral("王五|pw1|是|有效|王五|2024-03-05"));
+    QCOMPARE(
+        value(QStringLiteral("SELECT COMPANY_ID || '|' || COMPANY_NAME || '|' || "
+                             "COMPANY_EMPLOYEE_NAME || '|' || COMPANY_POSTCODE_WIDTH || '|' || "
+                             "IFNULL(COMPANY_CITY, '') FROM SYS_COMPANY_TABLE")),
+        QStringLiteral("000001|凯维贸易's|李四|3.0|"));
+    QCOMPARE(
+        value(QStringLiteral("SELECT USE_NAME || '|' || USE_PASSWORD || '|' || SYS_USER || '|' "
+                             "|| STOP_RIGHT || '|' || CREATE_NAME || '|' || CREATE_DATE FROM "
+                             "SYS_USER_TABLE WHERE USE_ID = 'A01'")),
+        QStringLiteral("王五|pw1|是|有效|王五|2024-03-05"));
     QCOMPARE(value(QStringLiteral("SELECT GROUP_CONCAT(COMPOSE_ID || '.' || PROGRAM_ID) FROM "
                                   "(SELECT * FROM SYS_RIGHT_TABLE WHERE USE_ID = 'A01' AND "
                                   "DElETE_RIGHT = '是' AND CURRENCY_RIGHT = '是' ORDER BY "

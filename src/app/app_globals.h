@@ -8,7 +8,8 @@ enum class TSqlType { urStandard = 0, urSql_Server = 1, urAccess = 2 };
 // The process-wide values: who is logged on, the sender company, the work
 // date, the folders and the window palette. Set by start-up, logon and the
 // main window; read everywhere. GUI thread only.
-struct TAppGlobals {
+struct TAppGlobals
+{
     QString UserID = QStringLiteral("G001");
     QString UserName = QStringLiteral("系统用户");
     bool IsSysUser = false;

@@ -45,7 +45,7 @@ TEnrolForm::TEnrolForm(QWidget* parent) : QDialog(parent)
     auto* senderForm = new QFormLayout(senderBox);
     CompanyEdit = addField(senderForm, QStringLiteral("发件单位"), 40);
     SenderEdit = addField(senderForm, QStringLiteral("默认发件人"), 20);
-    PostcodeEdit = addField(senderForm, QStringLiteral("发件邮编"), 20);
+    PostcodeEdit = addField(senderForm, QStringLiteral("发件邮编"), 10); // the column holds 10
     PhoneEdit = addField(senderForm, QStringLiteral("发件电话"), 20);
     MobileEdit = addField(senderForm, QStringLiteral("发件手机"), 20);
     AddressEdit = addField(senderForm, QStringLiteral("发件地址"), 40);
@@ -97,10 +97,9 @@ TEnrolForm::TEnrolForm(QWidget* parent) : QDialog(parent)
     layout->addLayout(buttons);
 
     // Tab order follows the captions: the sender first, then the user.
-    QWidget* order[] = {CompanyEdit, SenderEdit,   PostcodeEdit, PhoneEdit,
-                        MobileEdit,  AddressEdit,  CityEdit,     ProvinceEdit,
-                        UserIDEdit,  UserNameEdit, PasswordEdit, ConfirmEdit,
-                        ButtonOK,    ButtonClose};
+    QWidget* order[] = {CompanyEdit,  SenderEdit,  PostcodeEdit, PhoneEdit,  MobileEdit,
+                        AddressEdit,  CityEdit,    ProvinceEdit, UserIDEdit, UserNameEdit,
+                        PasswordEdit, ConfirmEdit, ButtonOK,     ButtonClose};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
 
@@ -118,7 +117,8 @@ void TEnrolForm::showEvent(QShowEvent* event)
 
 bool TEnrolForm::checkFields()
 {
-    const struct {
+    const struct
+    {
         QLineEdit* edit;
         const char* message;
     } required[] = {
@@ -174,7 +174,8 @@ bool TEnrolForm::writeCompany()
 bool TEnrolForm::writeUser()
 {
     const QString id = text(UserIDEdit);
-    RunSQL(kDatabaseName, QStringLiteral("DELETE  FROM SYS_USER_TABLE WHERE USE_ID = ") + QuotedStr(id));
+    RunSQL(kDatabaseName,
+           QStringLiteral("DELETE  FROM SYS_USER_TABLE WHERE USE_ID = ") + QuotedStr(id));
     return RunSQL(kDatabaseName,
                   QStringLiteral("INSERT INTO SYS_USER_TABLE(USE_PASSWORD,USE_ID,USE_NAME,SYS_USER,"
                                  "STOP_RIGHT,CREATE_NAME,CREATE_DATE) "

@@ -28,8 +28,9 @@ TLogonForm::TLogonForm(QWidget* parent) : QDialog(parent)
     PasswordEdit->setMaxLength(10);
     PasswordEdit->setAccessibleName(QStringLiteral("用户口令"));
 
-    auto users = OpenSQL(kDatabaseName,
-                         QStringLiteral("SELECT  USE_ID from SYS_USER_TABLE WHERE STOP_RIGHT ='有效'"));
+    auto users =
+        OpenSQL(kDatabaseName,
+                QStringLiteral("SELECT  USE_ID from SYS_USER_TABLE WHERE STOP_RIGHT ='有效'"));
     FillCombo(UserIDBox, *users, QStringLiteral("USE_ID"));
     users.reset();
     UserIDBox->setCurrentIndex(-1);
@@ -96,7 +97,8 @@ void TLogonForm::confirm()
     }
     AppGlobals.UserName = user->value(QStringLiteral("USE_NAME")).toString();
     AppGlobals.UserID = user->value(QStringLiteral("USE_ID")).toString();
-    AppGlobals.IsSysUser = user->value(QStringLiteral("SYS_USER")).toString() == QStringLiteral("是");
+    AppGlobals.IsSysUser =
+        user->value(QStringLiteral("SYS_USER")).toString() == QStringLiteral("是");
     user.reset();
     AppGlobals.ImeName = ReadRegString(QStringLiteral("KWfastImes"));
     accept();

@@ -105,8 +105,7 @@ QString extractCall(const QString& inner)
 
 QString quotedLiteral(const QString& literal)
 {
-    static const QRegularExpression usDate(
-        QStringLiteral("^'(\\d{1,2})/(\\d{1,2})/(\\d{4})'$"));
+    static const QRegularExpression usDate(QStringLiteral("^'(\\d{1,2})/(\\d{1,2})/(\\d{4})'$"));
     const QRegularExpressionMatch m = usDate.match(literal);
     if (!m.hasMatch())
         return literal;

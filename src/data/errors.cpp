@@ -16,21 +16,30 @@ using Condition = DatabaseError::Condition;
 // SQLite reports its result codes, PostgreSQL its SQLSTATE.
 Condition classify(const QString& code, const QString& text)
 {
-    struct Rule {
+    struct Rule
+    {
         const char* code;
         Condition condition;
     };
     static const Rule rules[] = {
         // SQLite primary result codes and their extended forms
-        {"1555", Condition::DuplicateKey},  {"2067", Condition::DuplicateKey},
-        {"787", Condition::ReferencedRow},  {"18", Condition::ValueTooLong},
-        {"5", Condition::TableInUse},       {"6", Condition::TableInUse},
-        {"14", Condition::CannotOpen},      {"26", Condition::CannotOpen},
+        {"1555", Condition::DuplicateKey},
+        {"2067", Condition::DuplicateKey},
+        {"787", Condition::ReferencedRow},
+        {"18", Condition::ValueTooLong},
+        {"5", Condition::TableInUse},
+        {"6", Condition::TableInUse},
+        {"14", Condition::CannotOpen},
+        {"26", Condition::CannotOpen},
         // PostgreSQL
-        {"23505", Condition::DuplicateKey}, {"23503", Condition::ReferencedRow},
-        {"22001", Condition::ValueTooLong}, {"55P03", Condition::TableInUse},
-        {"40001", Condition::RowChanged},   {"3D000", Condition::CannotOpen},
-        {"08001", Condition::CannotOpen},   {"08006", Condition::CannotOpen},
+        {"23505", Condition::DuplicateKey},
+        {"23503", Condition::ReferencedRow},
+        {"22001", Condition::ValueTooLong},
+        {"55P03", Condition::TableInUse},
+        {"40001", Condition::RowChanged},
+        {"3D000", Condition::CannotOpen},
+        {"08001", Condition::CannotOpen},
+        {"08006", Condition::CannotOpen},
     };
     for (const Rule& rule : rules)
         if (code == QLatin1String(rule.code))

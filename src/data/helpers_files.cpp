@@ -3,7 +3,6 @@
 #include "platform/config.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -22,12 +21,11 @@ bool copyFolder(const QString& source, const QString& target)
         return false;
     const QDir from(source);
     const QDir to(target);
-    for (const QFileInfo& entry :
-         from.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QFileInfo& entry : from.entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                     QDir::System | QDir::NoDotAndDotDot)) {
         const QString dest = to.filePath(entry.fileName());
-        const bool ok = entry.isDir() && !entry.isSymLink()
-                            ? copyFolder(entry.filePath(), dest)
-                            : copyFile(entry.filePath(), dest);
+        const bool ok = entry.isDir() && !entry.isSymLink() ? copyFolder(entry.filePath(), dest)
+                                                            : copyFile(entry.filePath(), dest);
         if (!ok)
             return false;
     }

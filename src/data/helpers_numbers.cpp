@@ -2,10 +2,10 @@
 
 #include <QLocale>
 #include <QRegularExpression>
-#include <cstdlib>
-#include <cstring>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -98,8 +98,8 @@ QString innerGroup(const QString& group)
     if (body.isEmpty() || group[0] != QLatin1Char('0'))
         return body;
     const bool hundredsZero = group[1] == QLatin1Char('0');
-    const bool allNonZero = !hundredsZero && group[2] != QLatin1Char('0') &&
-                            group[3] != QLatin1Char('0');
+    const bool allNonZero =
+        !hundredsZero && group[2] != QLatin1Char('0') && group[3] != QLatin1Char('0');
     return hundredsZero || allNonZero ? QStringLiteral("零") + body : body;
 }
 

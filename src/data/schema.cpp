@@ -40,21 +40,12 @@ TableDef table(const char* name, QList<ColumnDef> columns, QStringList key)
 
 QList<ColumnDef> clientColumns()
 {
-    QList<ColumnDef> c{text("CLIENT_RECORD_ID", 16),
-                       text("CLIENT_ORDER_ID", 30),
-                       date("CLIENT_ORDER_DATE"),
-                       text("CLIENT_NAME", 50),
-                       text("CLIENT_PHONE", 30),
-                       text("CLIENT_HANDSET_PHONE", 30),
-                       text("CLIENT_ADD", 180),
-                       text("CLIENT_POSTCODE", 10),
-                       text("FAST_NAME", 20),
-                       text("FAST_ID", 30),
-                       number("FAST_MONEY"),
-                       text("CLIENT_EMPLOYEE_NAME", 20),
-                       date("DATE_FIELD1"),
-                       date("DATE_FIELD2"),
-                       date("DATE_FIELD3")};
+    QList<ColumnDef> c{
+        text("CLIENT_RECORD_ID", 16), text("CLIENT_ORDER_ID", 30), date("CLIENT_ORDER_DATE"),
+        text("CLIENT_NAME", 50),      text("CLIENT_PHONE", 30),    text("CLIENT_HANDSET_PHONE", 30),
+        text("CLIENT_ADD", 180),      text("CLIENT_POSTCODE", 10), text("FAST_NAME", 20),
+        text("FAST_ID", 30),          number("FAST_MONEY"),        text("CLIENT_EMPLOYEE_NAME", 20),
+        date("DATE_FIELD1"),          date("DATE_FIELD2"),         date("DATE_FIELD3")};
     for (int i = 1; i <= 8; ++i)
         c << ColumnDef{QStringLiteral("TEXT_FIELD%1").arg(i), ColumnType::Text, 50};
     c << text("TEXT_FIELD9", 160) << text("TEXT_NOTE", 160) << number("NUMBER_FIELD1")
@@ -81,7 +72,7 @@ QList<TableDef> pickListTables()
 
 QList<ColumnDef> gridLayoutColumns()
 {
-    return {text("USE_ID", 6),     text("FORM_NAME", 40),     text("DBGRID_NAME", 40),
+    return {text("USE_ID", 6),      text("FORM_NAME", 40),  text("DBGRID_NAME", 40),
             text("FIELD_NAME", 40), integer("FIELD_WIDTH"), integer("FIELD_ORDER")};
 }
 
@@ -99,9 +90,9 @@ QList<TableDef> buildTables()
                                  i <= 10 ? 50 : 160};
     archiveShow << text("TEXT_NOTE", 255);
 
-    const QStringList rights{QStringLiteral("ADD_RIGHT"),   QStringLiteral("EDIT_RIGHT"),
-                             QStringLiteral("DElETE_RIGHT"), QStringLiteral("BROWSE_RIGHT"),
-                             QStringLiteral("PRINT_RIGHT"), QStringLiteral("VERIFY_RIGHT"),
+    const QStringList rights{QStringLiteral("ADD_RIGHT"),     QStringLiteral("EDIT_RIGHT"),
+                             QStringLiteral("DElETE_RIGHT"),  QStringLiteral("BROWSE_RIGHT"),
+                             QStringLiteral("PRINT_RIGHT"),   QStringLiteral("VERIFY_RIGHT"),
                              QStringLiteral("CURRENCY_RIGHT")};
     QList<ColumnDef> rightColumns{text("USE_ID", 6), number("COMPOSE_ID"), number("PROGRAM_ID")};
     for (const QString& right : rights)
@@ -122,12 +113,11 @@ QList<TableDef> buildTables()
                   editCreateAudit(),
               {QStringLiteral("FILE_RECORD_ID")}),
         table("KW_FAST_NAME_TABLE",
-              QList<ColumnDef>{text("FAST_ID", 16), text("FAST_NAME", 20),
-                               number("FAST_STANDARD_MONEY"), text("FAST_DEFAULT", 10),
-                               text("NOTE", 120), number("FAST_NAME_WIDTH"),
-                               number("FAST_NAME_HEIGHT"), number("FAST_TOP"),
-                               number("FAST_BOTTOM"), number("FAST_LEFT"),
-                               text("PICTURE_EXTNAME", 10)} +
+              QList<ColumnDef>{
+                  text("FAST_ID", 16), text("FAST_NAME", 20), number("FAST_STANDARD_MONEY"),
+                  text("FAST_DEFAULT", 10), text("NOTE", 120), number("FAST_NAME_WIDTH"),
+                  number("FAST_NAME_HEIGHT"), number("FAST_TOP"), number("FAST_BOTTOM"),
+                  number("FAST_LEFT"), text("PICTURE_EXTNAME", 10)} +
                   editCreateAudit(),
               {QStringLiteral("FAST_ID")}),
         table("KW_FAST_NAME_PRINT_TABLE",
@@ -154,9 +144,9 @@ QList<TableDef> buildTables()
                 text("ADD_RIGHT", 2), text("BROWSE_RIGHT", 2), text("PRINT_RIGHT", 2),
                 text("VERIFY_RIGHT", 2)},
                {QStringLiteral("COMPOSE_ID"), QStringLiteral("PROGRAM_ID")})
-      << table("SYS_RIGHT_TABLE", rightColumns,
-               {QStringLiteral("USE_ID"), QStringLiteral("COMPOSE_ID"),
-                QStringLiteral("PROGRAM_ID")})
+      << table(
+             "SYS_RIGHT_TABLE", rightColumns,
+             {QStringLiteral("USE_ID"), QStringLiteral("COMPOSE_ID"), QStringLiteral("PROGRAM_ID")})
       << table("SYS_COMPANY_TABLE",
                QList<ColumnDef>{text("COMPANY_ID", 6), text("COMPANY_NAME", 40),
                                 text("COMPANY_EMPLOYEE_NAME", 20), text("COMPANY_ADDRESS", 60),
@@ -168,9 +158,8 @@ QList<TableDef> buildTables()
                {QStringLiteral("COMPANY_ID")})
       << table("SYS_CLIENT_FIELD_TABLE",
                {text("FIELD_NAME", 30), text("FIELD_DISPLAY_NAME", 20), text("FIELD_TYPE", 10),
-                integer("FIELD_WIDTH"), integer("FIELD_DISPLAY_WIDTH"),
-                text("FIELD_FIND_TYPE", 10), text("FIELD_ORDER_TYPE", 10),
-                integer("FIELD_ORDER")},
+                integer("FIELD_WIDTH"), integer("FIELD_DISPLAY_WIDTH"), text("FIELD_FIND_TYPE", 10),
+                text("FIELD_ORDER_TYPE", 10), integer("FIELD_ORDER")},
                {QStringLiteral("FIELD_NAME")})
       // Setting names and values are short texts; 40 and 100 bytes leave room
       // for a column name or a caption.
@@ -251,7 +240,8 @@ QString CreateTableSql(const TableDef& table, const QString& driver)
 
 QStringList ReferenceRowsSql()
 {
-    struct Program {
+    struct Program
+    {
         int compose;
         int program;
         const char* name;
@@ -269,8 +259,10 @@ QStringList ReferenceRowsSql()
         {2, 2, "数据恢复", "否", "是", "否", "否"},
     };
     QStringList sql{
-        QStringLiteral("INSERT INTO SYS_COMPOSE_TABLE(COMPOSE_ID,COMPOSE_NAME) VALUES(1,'快递单据管理')"),
-        QStringLiteral("INSERT INTO SYS_COMPOSE_TABLE(COMPOSE_ID,COMPOSE_NAME) VALUES(2,'系统管理')"),
+        QStringLiteral(
+            "INSERT INTO SYS_COMPOSE_TABLE(COMPOSE_ID,COMPOSE_NAME) VALUES(1,'快递单据管理')"),
+        QStringLiteral(
+            "INSERT INTO SYS_COMPOSE_TABLE(COMPOSE_ID,COMPOSE_NAME) VALUES(2,'系统管理')"),
     };
     for (const Program& p : programs)
         sql << QStringLiteral("INSERT INTO SYS_PROGRAM_TABLE(COMPOSE_ID,PROGRAM_ID,PROGRAM_NAME,"
@@ -283,8 +275,8 @@ QStringList ReferenceRowsSql()
                         QString::fromUtf8(p.verify));
 
     const std::pair<const char*, const char*> settings[] = {
-        {"发件编号", "是"},         {"检查发件编号重复", "是"}, {"不自动数据备份", "否"},
-        {"日期范围节点字段", ""},   {"日期范围节点名称", ""},   {"整页打印", "否"},
+        {"发件编号", "是"},       {"检查发件编号重复", "是"}, {"不自动数据备份", "否"},
+        {"日期范围节点字段", ""}, {"日期范围节点名称", ""},   {"整页打印", "否"},
     };
     for (const auto& [name, value] : settings)
         sql << QStringLiteral("INSERT INTO SYS_ID_TABLE(NAME_ID,AUTO_ID) VALUES('%1','%2')")

@@ -9,13 +9,15 @@
 // would not fit.
 enum class ColumnType { Text, Number, Integer, Date, Blob };
 
-struct ColumnDef {
+struct ColumnDef
+{
     QString name;
     ColumnType type = ColumnType::Text;
     int width = 0; // GBK bytes, for text columns
 };
 
-struct TableDef {
+struct TableDef
+{
     QString name;
     QList<ColumnDef> columns;
     QStringList key;

@@ -36,8 +36,7 @@ void showDatabaseError(const DatabaseError& error)
     }
     ShowMsg(QStringLiteral("数据库操作错误"));
     ShowErrorMsg(QString::fromLatin1(error.className()) + QStringLiteral(":ErrorCode: (") +
-                 error.engineCode() + QStringLiteral(")\t") + error.message() +
-                 QLatin1Char('\r'));
+                 error.engineCode() + QStringLiteral(")\t") + error.message() + QLatin1Char('\r'));
 }
 
 void showConvertError(const ConvertError& error)

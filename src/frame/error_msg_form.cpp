@@ -51,8 +51,8 @@ QStringList TErrorMsgForm::lines() const
 
 void TErrorMsgForm::save()
 {
-    const QString path = CurrentPrompter().saveFile(this, QStringLiteral("保存"), m_proposedFileName,
-                                                    QStringLiteral("txt (*.txt)"));
+    const QString path = CurrentPrompter().saveFile(
+        this, QStringLiteral("保存"), m_proposedFileName, QStringLiteral("txt (*.txt)"));
     if (path.isEmpty())
         return;
     QSaveFile file(path);

@@ -30,8 +30,8 @@ TSetAutoIDForm::TSetAutoIDForm(QWidget* parent) : QDialog(parent)
     NoBackupBox = new QCheckBox(kNoBackup, this);
     auto* ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setDefault(true);
-    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{AutoOrderBox, CheckOrderBox,
-                                                                      NoBackupBox, ok})
+    for (QAbstractButton* b :
+         std::initializer_list<QAbstractButton*>{AutoOrderBox, CheckOrderBox, NoBackupBox, ok})
         b->setAccessibleName(b->text());
     connect(ok, &QPushButton::clicked, this, &TSetAutoIDForm::confirm);
 

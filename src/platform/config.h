@@ -12,7 +12,8 @@ QString IniPath();
 
 // The alias names a database: its engine and, for SQLite, the folder of the
 // tables; for PostgreSQL the server as well.
-struct Alias {
+struct Alias
+{
     QString driver = QStringLiteral("QSQLITE");
     QString path; // folder of the tables and of the waybill pictures
     QString host;

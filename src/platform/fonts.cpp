@@ -7,14 +7,14 @@ void InstallChineseFonts()
 {
     const QString sans = QStringLiteral("Noto Sans CJK SC");
     const QString serif = QStringLiteral("Noto Serif CJK SC");
-    const struct {
+    const struct
+    {
         const char* face;
         const QString& target;
     } table[] = {
-        {"宋体", serif},        {"新宋体", serif},    {"SimSun", serif},
-        {"NSimSun", serif},     {"仿宋", serif},      {"仿宋_GB2312", serif},
-        {"FangSong", serif},    {"楷体", serif},      {"楷体_GB2312", serif},
-        {"KaiTi", serif},       {"黑体", sans},       {"SimHei", sans},
+        {"宋体", serif},        {"新宋体", serif},         {"SimSun", serif},   {"NSimSun", serif},
+        {"仿宋", serif},        {"仿宋_GB2312", serif},    {"FangSong", serif}, {"楷体", serif},
+        {"楷体_GB2312", serif}, {"KaiTi", serif},          {"黑体", sans},      {"SimHei", sans},
         {"微软雅黑", sans},     {"Microsoft YaHei", sans}, {"幼圆", sans},
     };
     for (const auto& entry : table)

@@ -14,7 +14,8 @@ public:
 
     virtual ~Prompter() = default;
 
-    virtual void message(QWidget* owner, Icon icon, const QString& caption, const QString& text) = 0;
+    virtual void message(QWidget* owner, Icon icon, const QString& caption,
+                         const QString& text) = 0;
     // True when the answer is Yes.
     virtual bool askYesNo(QWidget* owner, const QString& caption, const QString& text) = 0;
     // Empty when cancelled. Filters use Qt's form: "文本文件 (*.txt)".

@@ -8,8 +8,8 @@
 
 #include <QDir>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
+#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -32,11 +32,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     bool ok = false;
     const int color = ReadRegInteger(QStringLiteral("KWfastColor")).toInt(&ok);
     QPalette palette = m_panel->palette();
-    palette.setColor(QPalette::Window, ok ? QColor::fromRgb(
-                                                // stored as a Windows COLORREF: 0x00BBGGRR
-                                                color & 0xFF, (color >> 8) & 0xFF,
-                                                (color >> 16) & 0xFF)
-                                          : AppGlobals.Color);
+    palette.setColor(QPalette::Window,
+                     ok ? QColor::fromRgb(
+                              // stored as a Windows COLORREF: 0x00BBGGRR
+                              color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF)
+                        : AppGlobals.Color);
     m_panel->setPalette(palette);
     auto* layout = new QVBoxLayout(m_panel);
     auto* title = new QLabel(QStringLiteral("凯维快递单打印系统"), m_panel);

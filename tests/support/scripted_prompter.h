@@ -14,7 +14,8 @@ public:
     ScriptedPrompter() { SetPrompter(this); }
     ~ScriptedPrompter() override { SetPrompter(nullptr); }
 
-    struct Shown {
+    struct Shown
+    {
         Icon icon;
         QString caption;
         QString text;
@@ -32,8 +33,8 @@ public:
     QQueue<QString> paths;
     QQueue<QFont> fonts;
 
-    QList<Shown> shown;        // every message and question, in order
-    QStringList unexpected;    // prompts that found no queued answer
+    QList<Shown> shown;     // every message and question, in order
+    QStringList unexpected; // prompts that found no queued answer
 
     // The texts shown since the last call, then forgets them.
     QStringList takeTexts();
