@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+class TKWQuery;
+
+// Shows a TKWQuery in any item view: its visible columns, with captions,
+// numbers as "0.########" and dates as "yyyy-mm-dd".
+class TKWQueryModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit TKWQueryModel(TKWQuery* query, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    // Index of the record set's field shown in a view column, and back.
+    int fieldOfColumn(int column) const { return m_columns.value(column, -1); }
+    int columnOfField(const QString& fieldName) const;
+    TKWQuery* query() const { return m_query; }
+
+    // Text of a number as the lists show it: up to eight decimals, no trailing zeros.
+    static QString NumberText(const QString& stored);
+
+public Q_SLOTS:
+    // The visible columns changed (field definitions, stored layout).
+    void refreshColumns();
+
+private:
+    TKWQuery* m_query;
+    QList<int> m_columns;
+};
