@@ -1051,6 +1051,9 @@ void TKWQuery::SetStatus(const QString& status)
     if (!Active() || IsEmpty())
         return;
     Quiet = true;
+    // The controls stay as they are while the row is changed behind them.
+    if (KWDS)
+        KWDS->SetActiveColor(false);
     try {
         EditData();
         SetFieldText(QStringLiteral("STATUS"), status);
@@ -1061,6 +1064,8 @@ void TKWQuery::SetStatus(const QString& status)
         Quiet = false;
         if (Editing())
             CancelData();
+        if (KWDS)
+            KWDS->SetActiveColor(true);
         throw;
     }
     Quiet = false;

@@ -1,0 +1,204 @@
+#include "data/data_source.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+namespace {
+
+const char* const kTagProperty = "kwTag";
+
+bool insideComposite(const QWidget* w)
+{
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget())
+        if (qobject_cast<const QComboBox*>(p) || qobject_cast<const QAbstractSpinBox*>(p) ||
+            qobject_cast<const QAbstractItemView*>(p) || dynamic_cast<const TKWEntryControl*>(p))
+            return true;
+    return false;
+}
+
+void setReadOnly(QWidget* w, bool readOnly)
+{
+    if (auto* entry = dynamic_cast<TKWEntryControl*>(w))
+        entry->SetEntryReadOnly(readOnly);
+    else if (auto* edit = qobject_cast<QLineEdit*>(w))
+        edit->setReadOnly(readOnly);
+    else if (auto* text = qobject_cast<QPlainTextEdit*>(w))
+        text->setReadOnly(readOnly);
+    else if (auto* rich = qobject_cast<QTextEdit*>(w))
+        rich->setReadOnly(readOnly);
+    else if (auto* spin = qobject_cast<QAbstractSpinBox*>(w))
+        spin->setReadOnly(readOnly);
+    else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (combo->isEditable())
+            combo->lineEdit()->setReadOnly(readOnly);
+        else
+            combo->setEnabled(!readOnly);
+    }
+}
+
+void setColors(QWidget* w, const QColor& rest, const QColor& focus)
+{
+    if (auto* entry = dynamic_cast<TKWEntryControl*>(w)) {
+        entry->SetEntryColors(rest, focus);
+        return;
+    }
+    const QString cls = QString::fromLatin1(w->metaObject()->className());
+    w->setStyleSheet(QStringLiteral("%1 { background-color: %2; } %1:focus { background-color: %3; }")
+                         .arg(cls, rest.name(), focus.name()));
+}
+
+bool isEntry(const QWidget* w)
+{
+    return dynamic_cast<const TKWEntryControl*>(w) || qobject_cast<const QLineEdit*>(w) ||
+           qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QTextEdit*>(w) ||
+           qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QComboBox*>(w);
+}
+
+} // namespace
+
+void SetControlTag(QWidget* control, int tag)
+{
+    control->setProperty(kTagProperty, tag);
+}
+
+int ControlTag(const QWidget* control)
+{
+    return control->property(kTagProperty).toInt();
+}
+
+TKWDataSource::TKWDataSource(QWidget* form, TKWQuery* dataSet, QObject* parent)
+    : QObject(parent), m_form(form), m_dataSet(dataSet)
+{
+    if (dataSet)
+        dataSet->KWDS = this;
+}
+
+void TKWDataSource::SetButton(Role role, QAbstractButton* button)
+{
+    m_buttons.insert(role, button);
+}
+
+void TKWDataSource::SetActiveColor(bool on)
+{
+    const bool switchedOn = on && !m_activeColor;
+    m_activeColor = on;
+    if (switchedOn && m_started)
+        stateChanged();
+}
+
+void TKWDataSource::StartSource()
+{
+    if (!m_started && m_dataSet)
+        connect(m_dataSet, &TKWQuery::stateChanged, this, &TKWDataSource::stateChanged);
+    m_started = true;
+    stateChanged();
+}
+
+bool TKWDataSource::browsing() const
+{
+    return !m_dataSet || !m_dataSet->Editing();
+}
+
+void TKWDataSource::setRole(Role role, bool enabled)
+{
+    const auto buttons = m_buttons.values(role);
+    for (const QPointer<QAbstractButton>& b : buttons)
+        if (b)
+            b->setEnabled(enabled);
+}
+
+void TKWDataSource::stateChanged()
+{
+    if (m_activeColor) {
+        ApplyColors();
+        const bool browse = browsing();
+        for (Role role : {Role::New, Role::Add, Role::Edit, Role::Delete, Role::Prior, Role::Next,
+                          Role::First, Role::Last, Role::Print, Role::Find, Role::Check,
+                          Role::Other, Role::Close, Role::Small})
+            setRole(role, browse);
+        setRole(Role::Save, !browse);
+        setRole(Role::Cancel, !browse);
+        ApplyRights();
+    }
+    if (OnStateChange && m_dataSet)
+        OnStateChange(m_dataSet->State());
+}
+
+void TKWDataSource::ApplyRights()
+{
+    const std::pair<Role, bool> rights[] = {
+        {Role::New, RightAdd},       {Role::Add, RightAdd},     {Role::Edit, RightEdit},
+        {Role::Delete, RightDelete}, {Role::Print, RightPrint}, {Role::Check, RightCheck},
+    };
+    for (const auto& [role, right] : rights) {
+        const auto buttons = m_buttons.values(role);
+        for (const QPointer<QAbstractButton>& b : buttons)
+            if (b)
+                b->setEnabled(b->isEnabled() && right);
+    }
+}
+
+bool TKWDataSource::managed(const QWidget* control) const
+{
+    const bool detail = ControlTag(control) >= 500;
+    return detail ? (!IS_MASTER_CHANGE && IS_DETAIL_CHANGE) : IS_MASTER_CHANGE;
+}
+
+void TKWDataSource::ApplyColors()
+{
+    if (!m_form)
+        return;
+    const bool browse = browsing();
+    const auto controls = m_form->findChildren<QWidget*>();
+    for (QWidget* w : controls) {
+        if (!managed(w) || insideComposite(w))
+            continue;
+        const int tag = ControlTag(w) % 500;
+        if (qobject_cast<QAbstractItemView*>(w)) {
+            if (tag != 1)
+                w->setEnabled(browse);
+            continue;
+        }
+        if (!isEntry(w))
+            continue;
+        if (tag == 3 || tag == 4) {
+            setReadOnly(w, true);
+            w->setFocusPolicy(Qt::NoFocus);
+        } else {
+            setReadOnly(w, browse || tag == 2 || tag == 7);
+        }
+        setColors(w, browse ? BrowseColor : EditColor, browse ? BrowseColor : ColorOnFocus);
+        if (auto* drop = dynamic_cast<TKWEntryControl*>(w); drop && drop->HasDropButton()) {
+            if (tag == 6 || tag == 7)
+                drop->SetDropButtonEnabled(browse);
+            else if (tag != 5)
+                drop->SetDropButtonEnabled(!browse);
+        }
+    }
+}
+
+void BindLineEdit(QLineEdit* edit, TKWQuery* query, const QString& fieldName)
+{
+    auto show = [edit, query, fieldName] {
+        const QString text = query->FieldText(fieldName);
+        if (edit->text() != text)
+            edit->setText(text);
+    };
+    QObject::connect(query, &TKWQuery::currentChanged, edit, show);
+    QObject::connect(query, &TKWQuery::stateChanged, edit, show);
+    QObject::connect(query, &TKWQuery::rowsReset, edit, show);
+    QObject::connect(query, &TKWQuery::fieldChanged, edit, [show, fieldName](const QString& f) {
+        if (f.compare(fieldName, Qt::CaseInsensitive) == 0)
+            show();
+    });
+    QObject::connect(edit, &QLineEdit::textEdited, query, [query, fieldName](const QString& text) {
+        if (query->Editing())
+            query->SetFieldText(fieldName, text);
+    });
+    show();
+}
