@@ -84,7 +84,7 @@ QString InstallDatabase(const QString& folder)
             QStringList statements;
             for (const TableDef& table : SchemaTables())
                 statements << CreateTableSql(table, db.driverName());
-            statements << ReferenceRowsSql();
+            statements << IndexesSql() << ReferenceRowsSql();
             for (const QString& sql : statements) {
                 if (!query.exec(sql)) {
                     failure = query.lastError().text() + QStringLiteral(": ") + sql;

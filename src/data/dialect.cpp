@@ -155,11 +155,35 @@ QString translateSqlite(const QString& sql)
     return out;
 }
 
+// SUBSTR(col, 1, n) = 'text of n characters' says "col begins with the
+// text"; written as a range it can use an index on the column, which the
+// serial-key searches need on a table of years of records.
+QString prefixesAsRanges(const QString& sql)
+{
+    static const QRegularExpression prefix(
+        QStringLiteral("SUBSTR\\((\\w+), 1, (\\d+)\\)\\s*=\\s*'((?:[^']|'')*)'"));
+    QString out;
+    qsizetype last = 0;
+    for (auto it = prefix.globalMatch(sql); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString literal = m.captured(3);
+        QString text = literal;
+        text.replace(QStringLiteral("''"), QStringLiteral("'"));
+        if (text.size() != m.captured(2).toInt() || text.isEmpty())
+            continue;
+        out += sql.mid(last, m.capturedStart() - last);
+        out += QStringLiteral("(%1 >= '%2' AND %1 < '%2' || char(1114111))")
+                   .arg(m.captured(1), literal);
+        last = m.capturedEnd();
+    }
+    return last == 0 ? sql : out + sql.mid(last);
+}
+
 } // namespace
 
 QString TranslateSql(const QString& sql, const QString& driver)
 {
     if (driver == QLatin1String("QSQLITE"))
-        return translateSqlite(sql);
+        return prefixesAsRanges(translateSqlite(sql));
     return sql;
 }

@@ -220,6 +220,7 @@ void TKWQuery::OpenData()
         Abort();
     }
     const QSqlRecord record = query.record();
+    const QSqlRecord tableRecord = m_tableName.isEmpty() ? QSqlRecord() : db.record(m_tableName);
     m_fields.clear();
     m_fieldIndex.clear();
     for (int i = 0; i < record.count(); ++i) {
@@ -229,6 +230,7 @@ void TKWQuery::OpenData()
         f.type = column ? column->type : typeOfField(record.field(i));
         f.size = column ? column->width : 0;
         f.caption = f.name;
+        f.stored = tableRecord.indexOf(f.name) >= 0;
         f.displayWidth = f.size > 0 ? qMin(f.size, 40) : 10;
         m_fieldIndex.insert(f.name.toUpper(), i);
         m_fields << f;
@@ -899,7 +901,6 @@ bool TKWQuery::writeRow()
     const QString condition = keyCondition(!adding);
     const QString locate = QStringLiteral("SELECT COUNT(*) FROM ") + m_tableName +
                            QStringLiteral("  WHERE ") + condition;
-    const QSqlRecord tableRecord = db.record(m_tableName);
     try {
         const bool found = GetSQLNumber(DatabaseName, locate) > 0;
         if (!found && !adding) {
@@ -916,7 +917,7 @@ bool TKWQuery::writeRow()
         QStringList columns;
         QList<QVariant> values;
         for (int i = 0; i < m_fields.size(); ++i) {
-            if (tableRecord.indexOf(m_fields[i].name) < 0)
+            if (!m_fields[i].stored)
                 continue;
             columns << m_fields[i].name;
             values << boundValue(m_fields[i], m_buffer[i]);

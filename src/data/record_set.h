@@ -41,6 +41,7 @@ struct TKWField {
     int displayWidth = 10; // characters
     bool visible = true;
     int tag = 0;
+    bool stored = false; // a column of TableName, written on save
 };
 
 // The record set behind every list and editing window: the rows of one

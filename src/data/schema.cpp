@@ -238,6 +238,19 @@ QString CreateTableSql(const TableDef& table, const QString& driver)
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, parts.join(QStringLiteral(", ")));
 }
 
+QStringList IndexesSql()
+{
+    return {
+        QStringLiteral("CREATE INDEX KW_CLIENT_ORDER_ID_IDX ON KW_CLIENT_TABLE (CLIENT_ORDER_ID)"),
+        QStringLiteral("CREATE INDEX KW_CLIENT_CREATE_DATE_IDX ON KW_CLIENT_TABLE (CREATE_DATE)"),
+        QStringLiteral("CREATE INDEX KW_PICTURE_CLIENT_IDX ON KW_CLIENT_MASTER_PICTURE_TABLE "
+                       "(CLIENT_RECORD_ID)"),
+        QStringLiteral("CREATE INDEX KW_FILE_CLIENT_IDX ON KW_CLIENT_MASTER_FILE_TABLE "
+                       "(CLIENT_RECORD_ID)"),
+        QStringLiteral("CREATE INDEX KW_FAST_PRINT_FAST_IDX ON KW_FAST_NAME_PRINT_TABLE (FAST_ID)"),
+    };
+}
+
 QStringList ReferenceRowsSql()
 {
     struct Program

@@ -30,5 +30,7 @@ const ColumnDef* FindColumn(const QString& tableName, const QString& columnName)
 
 // "CREATE TABLE …" for a table on the given Qt SQL driver.
 QString CreateTableSql(const TableDef& table, const QString& driver);
+// Indexes that keep the lists, checks and serial keys quick on years of rows.
+QStringList IndexesSql();
 // The reference rows delivered with a new database, as INSERT statements.
 QStringList ReferenceRowsSql();

@@ -1,0 +1,199 @@
+// Measures the shipment record set on a table of 100 000 rows: opening all
+// rows, saving a new row with the main window's rules, and the memory the
+// open rows cost; compares the opening with the sqlite3 program reading the
+// same rows.
+#include "app/app_globals.h"
+#include "data/connection.h"
+#include "data/record_set.h"
+#include "platform/clock.h"
+#include "platform/config.h"
+#include "platform/prompts.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+constexpr int kRows = 100000;
+constexpr int kSaves = 200;
+
+// Counts what would have been shown; the benchmark expects nothing.
+class CountingPrompter : public Prompter
+{
+public:
+    int shown = 0;
+    void message(QWidget*, Icon, const QString&, const QString& text) override
+    {
+        ++shown;
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    bool askYesNo(QWidget*, const QString&, const QString&) override { return ++shown, false; }
+    QString openFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
+    bool chooseFont(QWidget*, QFont&) override { return false; }
+};
+
+double residentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+void fillTable()
+{
+    QSqlDatabase db = QSqlDatabase::database(kDatabaseName);
+    db.transaction();
+    QSqlQuery insert(db);
+    insert.prepare(QStringLiteral(
+        "INSERT INTO KW_CLIENT_TABLE (CLIENT_RECORD_ID, CLIENT_ORDER_ID, CLIENT_ORDER_DATE, "
+        "CLIENT_NAME, CLIENT_PHONE, CLIENT_HANDSET_PHONE, CLIENT_ADD, CLIENT_POSTCODE, FAST_NAME, "
+        "FAST_ID, FAST_MONEY, CLIENT_EMPLOYEE_NAME, TEXT_FIELD1, TEXT_FIELD2, TEXT_FIELD3, "
+        "TEXT_NOTE, CLIENT_POSTCODE_WIDTH, STATUS, VERIFY_NAME, VERIFY_DATE, CREATE_NAME, "
+        "CREATE_DATE) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    const QDateTime start(QDate(2022, 1, 1), QTime(8, 0));
+    for (int i = 0; i < kRows; ++i) {
+        const QDateTime at = start.addSecs(qint64(i) * 900);
+        const QString date = at.date().toString(QStringLiteral("yyyy-MM-dd"));
+        const QVariant values[] = {
+            at.toString(QStringLiteral("yyMMddHHmmss")),
+            at.toString(QStringLiteral("yyyyMM")) + QString::number(i % 10000).rightJustified(4, u'0'),
+            date,
+            QStringLiteral("收件人%1").arg(i),
+            QStringLiteral("021-6%1").arg(i, 7, 10, QLatin1Char('0')),
+            QStringLiteral("139%1").arg(i, 8, 10, QLatin1Char('0')),
+            QStringLiteral("上海市浦东新区世纪大道%1号金茂大厦%2室").arg(i % 2000).arg(i % 97),
+            QStringLiteral("200120"),
+            i % 3 ? QStringLiteral("顺丰速运") : QStringLiteral("圆通快递"),
+            QStringLiteral("SF%1").arg(i, 10, 10, QLatin1Char('0')),
+            12.5 + i % 20,
+            QStringLiteral("李四"),
+            QStringLiteral("凯维贸易有限公司"),
+            QStringLiteral("上海"),
+            QStringLiteral("上海"),
+            i % 5 ? QString() : QStringLiteral("易碎品，请轻放"),
+            3.0,
+            i % 4 ? QStringLiteral("已打单") : QStringLiteral("未打单"),
+            QStringLiteral("王五"),
+            date,
+            QStringLiteral("王五"),
+            date,
+        };
+        for (const QVariant& v : values)
+            insert.addBindValue(v);
+        insert.exec();
+    }
+    db.commit();
+}
+
+TInsertData rule(const char* field, const char* kind, const QString& value, int width = 0)
+{
+    TInsertData d;
+    d.FieldName = QString::fromLatin1(field);
+    d.Caption = d.FieldName;
+    d.Kind = QString::fromLatin1(kind);
+    d.Value = value;
+    d.Width = width;
+    return d;
+}
+
+TCheckData unique(const char* column, const char* message)
+{
+    TCheckData c;
+    c.Conditions[0] = {QString::fromLatin1(column), QString::fromLatin1(column)};
+    c.KeyField = QString::fromLatin1(column);
+    c.BaseSQL = QStringLiteral("SELECT %1 FROM KW_CLIENT_TABLE WHERE ").arg(QString::fromLatin1(column));
+    c.Message = QString::fromUtf8(message);
+    return c;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir home;
+    qputenv("KWFAST_HOME", home.path().toUtf8());
+    const QString folder = home.filePath(QStringLiteral("data"));
+    if (const QString failure = InstallDatabase(folder); !failure.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(failure));
+        return 1;
+    }
+    config::Alias alias;
+    alias.path = folder;
+    config::WriteAlias(kAliasName, alias);
+    OpenKWfastDataBase();
+    CountingPrompter prompts;
+    SetPrompter(&prompts);
+
+    QElapsedTimer timer;
+    timer.start();
+    fillTable();
+    std::printf("rows=%d generated in %.2f s\n", kRows, timer.elapsed() / 1000.0);
+
+    double sqliteSeconds = 0;
+    const QString sqlite3 = QStandardPaths::findExecutable(QStringLiteral("sqlite3"));
+    if (!sqlite3.isEmpty()) {
+        QProcess cli;
+        cli.setStandardOutputFile(QProcess::nullDevice());
+        timer.start();
+        cli.start(sqlite3, {SqliteFilePath(folder), QStringLiteral("SELECT * FROM KW_CLIENT_TABLE")});
+        cli.waitForFinished(-1);
+        sqliteSeconds = timer.nsecsElapsed() / 1e9;
+        std::printf("sqlite3 read: %.3f s\n", sqliteSeconds);
+    }
+
+    const double rssBefore = residentMb();
+    TKWQuery query;
+    query.SetTableName(QStringLiteral("KW_CLIENT_TABLE"));
+    timer.start();
+    query.OpenData();
+    const double openSeconds = timer.nsecsElapsed() / 1e9;
+    const double rss = residentMb();
+    std::printf("OpenData: %d rows in %.3f s, resident %.1f MB (%.1f MB for the rows)\n",
+                query.RecordCount(), openSeconds, rss, rss - rssBefore);
+
+    query.YearMonth = QStringLiteral("202403");
+    query.Day = QStringLiteral("20240305");
+    query.SetInsertData({rule("CREATE_NAME", "A", QStringLiteral("王五")),
+                         rule("CREATE_DATE", "A", QStringLiteral("2024-03-05")),
+                         rule("CLIENT_ORDER_DATE", "A", QStringLiteral("2024-03-05")),
+                         rule("CLIENT_RECORD_ID", "T", QString(), 12),
+                         rule("STATUS", "A", QStringLiteral("未打单")),
+                         rule("CLIENT_POSTCODE_WIDTH", "A", QStringLiteral("3")),
+                         rule("CLIENT_ORDER_ID", "M", QString(), 10)});
+    query.SetCheckData({unique("CLIENT_RECORD_ID", "纪录编号重复"),
+                        unique("CLIENT_ORDER_ID", "订单编号重复")});
+    QDateTime now(QDate(2024, 3, 5), QTime(9, 0));
+    timer.start();
+    for (int i = 0; i < kSaves; ++i) {
+        now = now.addSecs(1);
+        SetFixedDateTime(now);
+        query.AppendData();
+        query.SetFieldText(QStringLiteral("CLIENT_NAME"), QStringLiteral("新收件人"));
+        query.SaveData();
+    }
+    const double saveMs = timer.nsecsElapsed() / 1e6 / kSaves;
+    std::printf("AppendData+SaveData: %.2f ms per row (%d rows)\n", saveMs, kSaves);
+    if (prompts.shown > 0) {
+        std::fprintf(stderr, "unexpected messages: %d\n", prompts.shown);
+        return 1;
+    }
+    const double ratio = sqliteSeconds > 0 ? openSeconds / sqliteSeconds : 0;
+    std::printf("open_ratio=%.2f save_ms=%.2f rss_mb=%.1f\n", ratio, saveMs, rss);
+    SetPrompter(nullptr);
+    CloseKWfastDataBase();
+    return 0;
+}
