@@ -33,6 +33,8 @@ private Q_SLOTS:
     void deleting();
     void cachedDeletesAndUpdateStatements();
     void modelShowsDisplayFormats();
+    void storedLayout();
+    void openingABadStatement();
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -540,6 +542,37 @@ void RecordSetTest::modelShowsDisplayFormats()
     QCOMPARE(model.rowCount(), 4);
     q->CancelData();
     QCOMPARE(model.rowCount(), 3);
+}
+
+void RecordSetTest::storedLayout()
+{
+    auto q = clientQuery();
+    q->CloseData();
+    TFieldsDataArray fields = q->FieldsData();
+    fields[1].FooterKind = QStringLiteral("@Sum"); // FAST_MONEY
+    q->SetFieldsData(fields);
+    // Money narrowed to nothing keeps its footer, the order number narrowed
+    // is hidden, the date is missing: hidden too.
+    q->ApplyStoredLayout({{QStringLiteral("CLIENT_NAME"), 100, 2},
+                          {QStringLiteral("FAST_MONEY"), 5, 1},
+                          {QStringLiteral("CLIENT_ORDER_ID"), 6, 4}});
+    q->OpenData();
+    TKWQueryModel model(q.get());
+    QCOMPARE(model.columnCount(), 2);
+    QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("快递费用"));
+    QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("收件人"));
+    const TKWField& name = q->Fields()[q->FieldIndex(QStringLiteral("CLIENT_NAME"))];
+    QCOMPARE(name.displayWidth, 16);
+    QCOMPARE(q->Fields()[q->FieldIndex(QStringLiteral("FAST_MONEY"))].displayWidth, 0);
+}
+
+void RecordSetTest::openingABadStatement()
+{
+    TKWQuery q;
+    q.SQL = QStringLiteral("SELECT * FROM NO_SUCH_TABLE");
+    QVERIFY_THROWS_EXCEPTION(SilentAbort, q.OpenData());
+    QCOMPARE(m_prompts->takeTexts(), QStringList{QStringLiteral("数据库操作过程发生错误")});
+    QVERIFY(!q.Active());
 }
 
 QTEST_MAIN(RecordSetTest)

@@ -3,6 +3,8 @@
 #include "data/helpers.h"
 #include "data/record_set.h"
 
+#include <algorithm>
+
 TKWQueryModel::TKWQueryModel(TKWQuery* query, QObject* parent)
     : QAbstractTableModel(parent), m_query(query)
 {
@@ -22,6 +24,16 @@ void TKWQueryModel::refreshColumns()
     for (int i = 0; i < fields.size(); ++i)
         if (fields[i].visible)
             m_columns << i;
+    // The stored order first, the other columns after them as they come.
+    const QStringList& order = m_query->DisplayOrder();
+    auto position = [&](int field) {
+        for (int i = 0; i < order.size(); ++i)
+            if (order[i].compare(fields[field].name, Qt::CaseInsensitive) == 0)
+                return i;
+        return int(order.size());
+    };
+    std::stable_sort(m_columns.begin(), m_columns.end(),
+                     [&](int a, int b) { return position(a) < position(b); });
     endResetModel();
 }
 

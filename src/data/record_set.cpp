@@ -16,6 +16,8 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -269,6 +271,34 @@ void TKWQuery::CloseData()
     Q_EMIT rowsReset();
     if (DBNGride)
         DBNGride->LayoutChanged();
+}
+
+void TKWQuery::ApplyStoredLayout(QList<TStoredColumn> layout)
+{
+    if (layout.isEmpty())
+        return;
+    std::stable_sort(layout.begin(), layout.end(),
+                     [](const TStoredColumn& a, const TStoredColumn& b) { return a.Order < b.Order; });
+    m_displayOrder.clear();
+    for (const TStoredColumn& c : layout)
+        m_displayOrder << c.FieldName;
+    for (TFieldsData& d : m_fieldsData) {
+        auto stored = std::find_if(layout.cbegin(), layout.cend(), [&d](const TStoredColumn& c) {
+            return c.FieldName.compare(d.FieldName, Qt::CaseInsensitive) == 0;
+        });
+        if (stored == layout.cend()) {
+            d.Visible = false;
+            continue;
+        }
+        const int characters = int(std::lround(stored->Width * 0.16));
+        if (characters >= 2) {
+            d.DisplayWidth = characters;
+        } else if (d.FooterKind == QLatin1String("@Count") || d.FooterKind == QLatin1String("@Sum")) {
+            d.DisplayWidth = -1; // stays, so the footer is still computed
+        } else {
+            d.Visible = false;
+        }
+    }
 }
 
 void TKWQuery::applyFieldDefinitions()

@@ -104,6 +104,13 @@ public:
     TFieldsDataArray& FieldsData() { return m_fieldsData; }
     const TCheckDataArray& CheckData() const { return m_checks; }
 
+    // A user's stored layout, applied before opening: widths in characters
+    // (pixels × 0.16), narrow columns hidden unless they carry a footer sum or
+    // count, missing columns hidden, and the stored order.
+    void ApplyStoredLayout(QList<TStoredColumn> layout);
+    // Fields in the order the grid shows them (stored order first).
+    const QStringList& DisplayOrder() const { return m_displayOrder; }
+
     void OpenData();
     void CloseData();
     void AppendData();
@@ -201,6 +208,7 @@ private:
     TInsertDataArray m_insertData;
     TEditDataArray m_editData;
     QSet<QString> m_acceptedQuestions;
+    QStringList m_displayOrder;
 
     struct CachedChange {
         char kind; // 'I', 'M', 'D'

@@ -82,3 +82,10 @@ struct TUpdateSQL {
     QString InsertSQL;
     QString DeleteSQL;
 };
+
+// One column of a user's stored grid layout: width in pixels, position.
+struct TStoredColumn {
+    QString FieldName;
+    int Width = 0;
+    int Order = 0;
+};
