@@ -538,10 +538,13 @@ void RecordSetTest::modelShowsDisplayFormats()
     QCOMPARE(model.index(0, model.columnOfField(QStringLiteral("DATE_FIELD1"))).data().toString(),
              QStringLiteral("2024-03-05"));
 
+    q->SetRecNo(1);
     q->AppendData();
     QCOMPARE(model.rowCount(), 4);
+    QCOMPARE(q->RecNo(), 3);
     q->CancelData();
     QCOMPARE(model.rowCount(), 3);
+    QCOMPARE(q->RecNo(), 1); // back on the row it came from
 }
 
 void RecordSetTest::storedLayout()

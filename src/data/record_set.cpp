@@ -516,6 +516,7 @@ void TKWQuery::AppendData()
     for (int i = 0; i < m_fields.size(); ++i)
         m_buffer << QString();
     m_rows << QByteArray();
+    m_beforeInsert = m_current;
     m_current = int(m_rows.size()) - 1;
     setState(TDataSetState::dsInsert);
     Q_EMIT rowsReset();
@@ -583,7 +584,7 @@ void TKWQuery::CancelData()
 {
     if (m_state == TDataSetState::dsInsert) {
         m_rows.removeAt(m_current);
-        m_current = m_rows.isEmpty() ? -1 : int(m_rows.size()) - 1;
+        m_current = qMin(m_beforeInsert, int(m_rows.size()) - 1);
         m_buffer.clear();
         setState(TDataSetState::dsBrowse);
         Q_EMIT rowsReset();

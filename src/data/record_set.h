@@ -198,6 +198,7 @@ private:
     QHash<QString, int> m_fieldIndex;
     QList<QByteArray> m_rows; // packed
     int m_current = -1;
+    int m_beforeInsert = -1; // the row to return to when a new row is cancelled
     QStringList m_buffer;     // the row being added or edited
     QStringList m_snapshot;
     TDataSetState m_state = TDataSetState::dsInactive;
