@@ -29,14 +29,13 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 
     m_panel = new QWidget(this);
     m_panel->setAutoFillBackground(true);
+    QPalette palette = m_panel->palette();
+    palette.setColor(QPalette::Window, AppGlobals.Color);
     bool ok = false;
     const int color = ReadRegInteger(QStringLiteral("KWfastColor")).toInt(&ok);
-    QPalette palette = m_panel->palette();
-    palette.setColor(QPalette::Window,
-                     ok ? QColor::fromRgb(
-                              // stored as a Windows COLORREF: 0x00BBGGRR
-                              color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF)
-                        : AppGlobals.Color);
+    if (ok) // kept as the old 0x00BBGGRR colour value
+        palette.setColor(QPalette::Window,
+                         QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF));
     m_panel->setPalette(palette);
     auto* layout = new QVBoxLayout(m_panel);
     auto* title = new QLabel(QStringLiteral("凯维快递单打印系统"), m_panel);
