@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QFont>
 
-void InstallChineseFonts()
+void InstallFontSubstitutions()
 {
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
     const QString sans = QStringLiteral("Noto Sans CJK SC");
     const QString serif = QStringLiteral("Noto Serif CJK SC");
     const struct
@@ -16,9 +20,17 @@ void InstallChineseFonts()
         {"仿宋", serif},        {"仿宋_GB2312", serif},    {"FangSong", serif}, {"楷体", serif},
         {"楷体_GB2312", serif}, {"KaiTi", serif},          {"黑体", sans},      {"SimHei", sans},
         {"微软雅黑", sans},     {"Microsoft YaHei", sans}, {"幼圆", sans},
+        // A stored name cut to its column's 10 bytes.
+        {"仿宋_GB231", serif},  {"楷体_GB231", serif},
     };
     for (const auto& entry : table)
         QFont::insertSubstitutions(QString::fromUtf8(entry.face), {entry.target, sans});
+}
+
+void InstallChineseFonts()
+{
+    InstallFontSubstitutions();
+    const QString sans = QStringLiteral("Noto Sans CJK SC");
 
     QFont font = QApplication::font();
     font.setFamilies({sans, font.family()});

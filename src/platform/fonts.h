@@ -1,5 +1,8 @@
 #pragma once
 
 // Makes the face names the data carries (宋体, 黑体, 仿宋_GB2312 …) resolve to
-// installed CJK fonts, and gives the interface a CJK face.
+// installed CJK fonts. Safe to call more than once.
+void InstallFontSubstitutions();
+
+// The substitutions, and a CJK face for the whole interface.
 void InstallChineseFonts();

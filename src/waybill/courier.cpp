@@ -1,0 +1,250 @@
+#include "waybill/courier.h"
+
+#include "app/app_globals.h"
+#include "data/connection.h"
+#include "data/errors.h"
+#include "data/helpers.h"
+#include "data/record_set.h"
+#include "platform/prompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSqlRecord>
+
+namespace {
+
+double number(const TKWQuery& q, const char* field)
+{
+    return ParseNumber(q.FieldText(QString::fromLatin1(field)));
+}
+
+} // namespace
+
+WaybillCourier CourierFromRow(const TKWQuery& q)
+{
+    WaybillCourier c;
+    c.fastId = q.FieldText(QStringLiteral("FAST_ID"));
+    c.name = q.FieldText(QStringLiteral("FAST_NAME"));
+    c.widthMm = number(q, "FAST_NAME_WIDTH");
+    c.heightMm = number(q, "FAST_NAME_HEIGHT");
+    c.topMm = number(q, "FAST_TOP");
+    c.leftMm = number(q, "FAST_LEFT");
+    c.bottomMm = number(q, "FAST_BOTTOM");
+    c.pictureExt = q.FieldText(QStringLiteral("PICTURE_EXTNAME")).trimmed();
+    return c;
+}
+
+WaybillCourier CourierByName(const QString& name)
+{
+    TKWQuery q;
+    q.SQL = QStringLiteral("SELECT * FROM KW_FAST_NAME_TABLE WHERE FAST_NAME = ") + QuotedStr(name);
+    q.OpenData();
+    return q.IsEmpty() ? WaybillCourier{QString(), QString()} : CourierFromRow(q);
+}
+
+QString DefaultCourierName()
+{
+    return GetSQLValue(kDatabaseName, QStringLiteral("SELECT FAST_NAME FROM KW_FAST_NAME_TABLE "
+                                                     "WHERE FAST_DEFAULT = '是'"));
+}
+
+QList<WaybillField> ReadPrintFields(const QString& fastId)
+{
+    auto rows = OpenSQL(kDatabaseName,
+                        QStringLiteral("SELECT * FROM KW_FAST_NAME_PRINT_TABLE WHERE FAST_ID = ") +
+                            QuotedStr(fastId));
+    QList<WaybillField> fields;
+    while (rows->next()) {
+        auto text = [&](const char* column) {
+            return rows->value(QString::fromLatin1(column)).toString();
+        };
+        WaybillField f;
+        f.recordId = text("FIELD_RECORD_ID");
+        f.fieldName = text("FIELD_NAME");
+        f.displayName = text("FIELD_DISPLAY_NAME");
+        f.tableName = text("FIELD_TABLE_NAME");
+        f.fontName = text("FIELD_FONT_NAME");
+        f.fontSize = ParseNumber(text("FIELD_FONT_SIZE"));
+        f.leftMm = ParseNumber(text("FIELD_NAME_LEFT"));
+        f.topMm = ParseNumber(text("FIELD_NAME_TOP"));
+        f.fontNumber = ParseNumber(text("FIELD_FONT_NUMBER"));
+        fields << f;
+    }
+    return fields;
+}
+
+QHash<QString, QString> ReadSenderRow()
+{
+    QHash<QString, QString> row;
+    auto sender = OpenSQL(kDatabaseName, QStringLiteral("SELECT  *  FROM  SYS_COMPANY_TABLE"));
+    if (!sender->next())
+        return row;
+    const QSqlRecord record = sender->record();
+    for (int i = 0; i < record.count(); ++i) {
+        const QVariant v = sender->value(i);
+        row.insert(record.fieldName(i).toUpper(),
+                   v.metaType().id() == QMetaType::Double ? QString::number(v.toDouble(), 'g', 15)
+                                                          : v.toString());
+    }
+    return row;
+}
+
+QList<PrintableField> PrintableFieldCatalogue()
+{
+    QList<PrintableField> catalogue;
+    auto rows = OpenSQL(kDatabaseName, QStringLiteral("SELECT  *  FROM  SYS_CLIENT_FIELD_TABLE "
+                                                      "ORDER BY FIELD_ORDER"));
+    while (rows->next())
+        catalogue << PrintableField{rows->value(QStringLiteral("FIELD_NAME")).toString(),
+                                    rows->value(QStringLiteral("FIELD_DISPLAY_NAME")).toString(),
+                                    QStringLiteral("SYS_CLIENT_FIELD_TABLE")};
+    const std::pair<const char*, const char*> sender[] = {
+        {"COMPANY_EMPLOYEE_NAME", "默认发件人"}, {"COMPANY_NAME", "发件单位"},
+        {"COMPANY_POSTCODE", "发件邮编"},        {"COMPANY_PHONE", "发件电话"},
+        {"COMPANY_HANDSET_PHONE", "发件手机"},   {"COMPANY_ADDRESS", "发件地址"},
+        {"COMPANY_CITY", "发件城市"},            {"COMPANY_PROVINCE", "发件省份"},
+    };
+    for (const auto& [field, caption] : sender)
+        catalogue << PrintableField{QString::fromLatin1(field), QString::fromUtf8(caption),
+                                    QStringLiteral("SYS_COMPANY_TABLE")};
+    return catalogue;
+}
+
+void CheckSingleDefaultCourier(const TKWQuery& q)
+{
+    if (q.FieldText(QStringLiteral("FAST_DEFAULT")) != QStringLiteral("是"))
+        return;
+    const double others = GetSQLNumber(
+        kDatabaseName, QStringLiteral("SELECT Count(FAST_ID) FROM KW_FAST_NAME_TABLE WHERE FAST_ID "
+                                      "<> %1 AND FAST_DEFAULT = '是'")
+                           .arg(QuotedStr(q.FieldText(QStringLiteral("FAST_ID")))));
+    if (others > 0) {
+        ShowMsg(QStringLiteral("只能有一个默认的快递"));
+        Abort();
+    }
+}
+
+void ConfigureCourierQuery(TKWQuery& q, const QString& userName, const QString& workDate)
+{
+    q.SetTableName(QStringLiteral("KW_FAST_NAME_TABLE"));
+    q.SQL = QStringLiteral("SELECT * FROM KW_FAST_NAME_TABLE ORDER BY FAST_NAME");
+    auto value = [](const char* field, const QString& v, const char* kind = "A") {
+        TInsertData d;
+        d.FieldName = QString::fromLatin1(field);
+        d.Caption = d.FieldName;
+        d.Kind = QString::fromLatin1(kind);
+        d.Value = v;
+        return d;
+    };
+    TInsertData key = value("FAST_ID", QString(), "T");
+    key.Width = 12;
+    q.SetInsertData({key, value("FAST_DEFAULT", QStringLiteral("否")),
+                     value("FAST_NAME_HEIGHT", QStringLiteral("120")),
+                     value("FAST_NAME_WIDTH", QStringLiteral("220")),
+                     value("CREATE_NAME", userName), value("CREATE_DATE", workDate)});
+    q.SetEditData({{QStringLiteral("EDIT_NAME"), QString(), userName},
+                   {QStringLiteral("EDIT_DATE"), QString(), workDate}});
+    TCheckData unique;
+    unique.Conditions[0] = {QStringLiteral("FAST_NAME"), QStringLiteral("FAST_NAME")};
+    unique.KeyField = QStringLiteral("FAST_NAME");
+    unique.NoRegenerate = true;
+    unique.BaseSQL = QStringLiteral("SELECT FAST_NAME FROM KW_FAST_NAME_TABLE WHERE ");
+    unique.Message = QStringLiteral("快递名称名称重复");
+    TCheckData key2;
+    key2.Conditions[0] = {QStringLiteral("FAST_ID"), QStringLiteral("FAST_ID")};
+    key2.KeyField = QStringLiteral("FAST_ID");
+    key2.BaseSQL = QStringLiteral("SELECT FAST_ID FROM KW_FAST_NAME_TABLE WHERE ");
+    key2.Message = QStringLiteral("纪录编号重复");
+    q.SetCheckData({key2, unique});
+    q.BeforePost = [&q] {
+        CheckSingleDefaultCourier(q);
+        // A new courier keeps the new-courier size until it is first saved.
+        if (q.State() == TDataSetState::dsInsert) {
+            if (q.FieldText(QStringLiteral("FAST_NAME_HEIGHT")).isEmpty())
+                q.SetFieldText(QStringLiteral("FAST_NAME_HEIGHT"), QStringLiteral("120"));
+            if (q.FieldText(QStringLiteral("FAST_NAME_WIDTH")).isEmpty())
+                q.SetFieldText(QStringLiteral("FAST_NAME_WIDTH"), QStringLiteral("220"));
+        }
+    };
+}
+
+QPoint NextAutoPlacement(QPoint& point)
+{
+    point += QPoint(20, 20);
+    if (point.x() > 300)
+        point.setX(30);
+    if (point.y() > 300)
+        point.setY(30);
+    return point;
+}
+
+QString CourierPicturePath(const QString& fastId)
+{
+    return QDir(AppGlobals.DBPath).filePath(fastId);
+}
+
+bool LoadCourierPicture(TKWQuery& couriers)
+{
+    const QString chosen = CurrentPrompter().openFile(
+        nullptr, QStringLiteral("加载快递单图片"), QString(),
+        QStringLiteral("BMP JPG JPEG (*.BMP *.JPG *.JPEG *.bmp *.jpg *.jpeg)"));
+    if (chosen.isEmpty())
+        return false;
+    const QFileInfo file(chosen);
+    if (file.fileName().isEmpty()) {
+        ShowMsg(QStringLiteral("必须选择要加载的快递单图片文件"));
+        return false;
+    }
+    const QString ext = QLatin1Char('.') + file.suffix().toUpper();
+    if (ext != QLatin1String(".BMP") && ext != QLatin1String(".JPG") &&
+        ext != QLatin1String(".JPEG")) {
+        ShowMsg(QStringLiteral("图片格式必须是: BMP 、JPG 或 JPEG 格式"));
+        return false;
+    }
+    if (!QDir().mkpath(AppGlobals.DBPath)) {
+        ShowMsg(QStringLiteral("文件夹 ") + AppGlobals.DBPath + QStringLiteral(" 建立过程发生错误"));
+        return false;
+    }
+    const QString target = CourierPicturePath(couriers.FieldText(QStringLiteral("FAST_ID")));
+    if (!CopyFiles(file.absoluteFilePath(), target)) {
+        ShowErrorMsg(QStringLiteral("图片文件保存过程发生错误"));
+        return false;
+    }
+    couriers.EditData();
+    couriers.SetFieldText(QStringLiteral("PICTURE_EXTNAME"), ext);
+    couriers.SaveData();
+    return true;
+}
+
+QImage ReadCourierPicture(const WaybillCourier& courier, bool* failed)
+{
+    if (failed)
+        *failed = false;
+    const QString path = CourierPicturePath(courier.fastId);
+    if (courier.fastId.isEmpty() || !QFileInfo::exists(path))
+        return {};
+    QByteArray format;
+    if (courier.pictureExt == QLatin1String(".BMP"))
+        format = "BMP";
+    else if (courier.pictureExt == QLatin1String(".JPG") ||
+             courier.pictureExt == QLatin1String(".JPEG"))
+        format = "JPEG";
+    else
+        return {};
+    QImageReader reader(path, format);
+    QImage image = reader.read();
+    if (image.isNull()) {
+        ShowMsg(QStringLiteral("快递单图片装载过程发生错误"));
+        if (failed)
+            *failed = true;
+    }
+    return image;
+}
+
+void DeleteCourierPicture(const QString& fastId)
+{
+    if (!fastId.isEmpty())
+        QFile::remove(CourierPicturePath(fastId));
+}
