@@ -206,21 +206,30 @@ void WaybillTest::postcodes()
 
 void WaybillTest::fixedCorner()
 {
-    Page page;
+    Page page; // A4 at 600 dpi: 4961 × 7016 dots
     const auto v = values({{QStringLiteral("CLIENT_NAME"), QStringLiteral("张三")}});
     WaybillCourier c = courier();
     c.leftMm = 0;
     c.topMm = 0;
-    // At 600 dpi, 2500 dots are 105.8 mm: a field starting right of it prints nothing.
-    QVERIFY(ComputeWaybillRuns(c, {field("CLIENT_NAME", 106, 10)}, v, WaybillScale::printer(600, 600),
+    const WaybillScale dots600 = WaybillScale::printer(600, 600);
+    // On paper the rectangle reaches the page's far corner, not 2500 dots (105.8 mm).
+    QCOMPARE(ComputeWaybillRuns(c, {field("CLIENT_NAME", 150, 10)}, v, dots600,
+                                WaybillMode::Printer, &page.writer)
+                 .size(),
+             1);
+    QVERIFY(ComputeWaybillRuns(c, {field("CLIENT_NAME", 211, 10)}, v, dots600,
                                WaybillMode::Printer, &page.writer)
                 .isEmpty());
     // A last line only partly inside the rectangle is dropped.
-    QVERIFY(ComputeWaybillRuns(c, {field("CLIENT_NAME", 10, 105.5)}, v,
-                               WaybillScale::printer(600, 600), WaybillMode::Printer, &page.writer)
+    QVERIFY(ComputeWaybillRuns(c, {field("CLIENT_NAME", 10, 296.5)}, v, dots600,
+                               WaybillMode::Printer, &page.writer)
                 .isEmpty());
-    // The print window's full drawing reaches to 5000 pixels.
-    QCOMPARE(ComputeWaybillRuns(c, {field("CLIENT_NAME", 700, 10)}, v, WaybillScale{5, 5},
+    // On screen the corner is 2500 pixels, 5000 for the print window's full drawing.
+    const WaybillScale five{5, 5};
+    QVERIFY(ComputeWaybillRuns(c, {field("CLIENT_NAME", 700, 10)}, v, five, WaybillMode::Preview,
+                               &page.writer)
+                .isEmpty());
+    QCOMPARE(ComputeWaybillRuns(c, {field("CLIENT_NAME", 700, 10)}, v, five,
                                 WaybillMode::ScreenFull, &page.writer)
                  .size(),
              1);

@@ -1,21 +1,26 @@
 // kwfast-initdb DIR: installs a new, empty database in DIR (the tables and
 // their reference rows) and points the alias fastLink at it.
+// kwfast-initdb --demo DIR: the same, with sample couriers and records.
 // kwfast-initdb --alias-only DIR: only points the alias at an existing one.
 #include "data/connection.h"
 #include "platform/config.h"
+#include "waybill/demo_data.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Drawing the demo forms needs fonts, never a screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool aliasOnly = args.removeAll(QStringLiteral("--alias-only")) > 0;
+    const bool demo = args.removeAll(QStringLiteral("--demo")) > 0;
     if (args.size() != 1 || args[0].startsWith(QLatin1Char('-'))) {
-        std::fprintf(stderr, "usage: kwfast-initdb [--alias-only] DIR\n");
+        std::fprintf(stderr, "usage: kwfast-initdb [--demo | --alias-only] DIR\n");
         return 2;
     }
     const QString folder = QDir(args[0]).absolutePath();
@@ -25,9 +30,14 @@ int main(int argc, char** argv)
                          qPrintable(QStringLiteral("没有找到数据库: ") + SqliteFilePath(folder)));
             return 1;
         }
-    } else if (const QString failure = InstallDatabase(folder); !failure.isEmpty()) {
-        std::fprintf(stderr, "kwfast-initdb: %s\n", qPrintable(failure));
-        return 1;
+    } else {
+        QString failure = InstallDatabase(folder);
+        if (failure.isEmpty() && demo)
+            failure = InstallDemoData(folder);
+        if (!failure.isEmpty()) {
+            std::fprintf(stderr, "kwfast-initdb: %s\n", qPrintable(failure));
+            return 1;
+        }
     }
     config::Alias alias;
     alias.path = folder;

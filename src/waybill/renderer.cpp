@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QTextLayout>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -92,7 +93,12 @@ QList<WaybillRun> ComputeWaybillRuns(const WaybillCourier& courier,
 {
     InstallFontSubstitutions();
     const bool printer = mode == WaybillMode::Printer;
-    const QPoint corner = mode == WaybillMode::ScreenFull ? QPoint(5000, 5000) : QPoint(2500, 2500);
+    // The old fixed corner of 2500 dots meant "no limit" on the printers of
+    // its day; at 600 dpi it would cut every value right of 105.8 mm, so the
+    // printer's rectangle reaches to the far edge of the page.
+    QPoint corner = mode == WaybillMode::ScreenFull ? QPoint(5000, 5000) : QPoint(2500, 2500);
+    if (printer && metrics)
+        corner = QPoint(qMax(2500, metrics->width()), qMax(2500, metrics->height()));
     const bool spacedPostcodes = mode != WaybillMode::ScreenRedraw;
     QList<WaybillRun> runs;
     for (const WaybillField& field : fields) {
@@ -184,13 +190,24 @@ void PaintWaybillRuns(QPainter& painter, const QList<WaybillRun>& runs, const QC
 {
     painter.save();
     painter.setPen(color);
+    QString currentFont;
+    int currentSize = -1;
+    std::optional<QFontMetrics> fm;
     for (const WaybillRun& run : runs) {
-        QFont font(run.fontName);
-        font.setPointSize(run.pointSize);
-        painter.setFont(font);
-        const QFontMetrics fm(font, painter.device());
-        painter.setClipRect(QRect(run.topLeft, run.corner));
-        painter.drawText(run.topLeft + QPoint(0, fm.ascent()), run.text);
+        if (run.fontName != currentFont || run.pointSize != currentSize) {
+            QFont font(run.fontName);
+            font.setPointSize(run.pointSize);
+            painter.setFont(font);
+            fm.emplace(font, painter.device());
+            currentFont = run.fontName;
+            currentSize = run.pointSize;
+        }
+        // Clip only what would pass the rectangle: clipping every run is slow on paper.
+        const QRect area(run.topLeft, run.corner);
+        const bool fits = run.topLeft.x() + fm->horizontalAdvance(run.text) <= run.corner.x() &&
+                          run.topLeft.y() + fm->height() <= run.corner.y();
+        painter.setClipRect(area, fits ? Qt::NoClip : Qt::ReplaceClip);
+        painter.drawText(run.topLeft + QPoint(0, fm->ascent()), run.text);
     }
     painter.restore();
 }

@@ -50,7 +50,9 @@ using WaybillValue = std::function<QString(const WaybillField&)>;
 QString BreakFieldText(const QString& value, int bytesPerLine);
 
 // Places every field's text; `metrics` is the device whose font metrics
-// wrap and space the lines (the printer page or the screen).
+// wrap and space the lines (the printer page or the screen). Text is clipped
+// to the rectangle from its start to a corner: 2500 device units on screen
+// (5000 for the print window's full drawing), the page's far corner on paper.
 QList<WaybillRun> ComputeWaybillRuns(const WaybillCourier& courier,
                                      const QList<WaybillField>& fields, const WaybillValue& value,
                                      const WaybillScale& scale, WaybillMode mode,
