@@ -19,7 +19,10 @@
 #include <cstdio>
 
 namespace {
-constexpr int kWaybills = 1000;
+// A smaller run for profiling: BENCH_WAYBILLS=50.
+const int kWaybills = qEnvironmentVariableIntValue("BENCH_WAYBILLS") > 0
+                          ? qEnvironmentVariableIntValue("BENCH_WAYBILLS")
+                          : 1000;
 }
 
 int main(int argc, char** argv)
@@ -95,7 +98,7 @@ int main(int argc, char** argv)
     const QList<WaybillField> fields = ReadPrintFields(courier.fastId);
     timer.start();
     records.First();
-    for (int i = 0; i < 200; ++i, records.Next()) {
+    for (int i = 0; i < qMin(200, kWaybills); ++i, records.Next()) {
         auto job = pdf.beginJob(QStringLiteral("bench"), ApplyWaybillPaper(courier, PaperVariant::Batch));
         DrawWaybillFields(job->painter(), courier, fields, RecordValues(records, sender),
                           WaybillScale::printer(job->dotsPerInchX(), job->dotsPerInchY()),

@@ -8,6 +8,10 @@
 #include "test_database.h"
 #include "waybill/courier.h"
 #include "waybill/renderer.h"
+#include "waybill/waybill_view.h"
+
+#include <QLabel>
+#include <cmath>
 
 #include <QFile>
 #include <QImage>
@@ -33,6 +37,7 @@ private Q_SLOTS:
     void pictures();
     void defaultCourierRule();
     void catalogueAndPlacement();
+    void viewOfTheWaybill();
 };
 
 namespace {
@@ -437,6 +442,45 @@ void WaybillTest::catalogueAndPlacement()
         NextAutoPlacement(point);
     QCOMPARE(point, QPoint(300, 300));
     QCOMPARE(NextAutoPlacement(point), QPoint(30, 30));
+}
+
+void WaybillTest::viewOfTheWaybill()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    AppGlobals.DBPath = db.dbPath();
+    const WaybillScale scale = ScreenWaybillScale();
+    LayoutWaybillView view;
+    view.resize(1200, 800);
+    view.show();
+    WaybillCourier c = courier();
+    c.pictureExt = QStringLiteral(".BMP");
+    view.ShowCourier(c);
+    const int pw = qRound(230 * scale.x);
+    const int ph = qRound(127 * scale.y);
+    QCOMPARE(view.panel()->size(), QSize(pw + 10, ph + 10));
+    QCOMPARE(view.overlay()->geometry(), QRect(5, 5, pw, ph));
+    QVERIFY(!view.picture()->isVisible()); // no picture file: a blank waybill
+    const QSize viewport = view.viewport()->size();
+    // Centred, halves rounded to even like every screen conversion.
+    const auto half = [](int room) { return int(std::nearbyint(room / 2.0)); };
+    QCOMPARE(view.panel()->pos(), QPoint(qMax(0, half(viewport.width() - pw - 10)),
+                                         qMax(0, half(viewport.height() - ph - 10) - 5)));
+
+    QImage blank(100, 50, QImage::Format_RGB32);
+    blank.fill(Qt::gray);
+    QVERIFY(blank.save(CourierPicturePath(c.fastId), "BMP"));
+    view.ShowCourier(c);
+    QVERIFY(view.picture()->isVisible());
+    QCOMPARE(view.picture()->geometry(), QRect(5, 5, pw, ph)); // stretched to the waybill
+
+    const auto v = values({{QStringLiteral("CLIENT_NAME"), QStringLiteral("张三")}});
+    view.DrawRecord({field("CLIENT_NAME", 30, 40)}, v, WaybillMode::ScreenFull);
+    QCOMPARE(view.runs().size(), 1);
+    QCOMPARE(view.runs()[0].topLeft, QPoint(qRound(30 * scale.x), qRound(40 * scale.y)));
+    view.ClearOverlay();
+    QVERIFY(view.runs().isEmpty());
+    QVERIFY(prompts.shown.isEmpty());
 }
 
 QTEST_MAIN(WaybillTest)

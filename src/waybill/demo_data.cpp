@@ -83,7 +83,8 @@ QImage blankForm(const QString& courierName, const QColor& ink)
     p.setFont(caption);
     p.setPen(ink);
     for (const DemoField& f : kFields) {
-        const double x = f.left < 100 ? 10 : 120;
+        // Captions stand at the left of their box, or just before a second value on the line.
+        const double x = f.left < 100 ? 10 : f.left < 180 ? 120 : f.left - 12;
         p.drawText(box(x, f.top, 18, 5), Qt::AlignLeft | Qt::AlignTop,
                    QString::fromUtf8(f.caption) + QStringLiteral("："));
     }
