@@ -43,6 +43,8 @@ int RunProgram()
         HandleAppException(nullptr, std::current_exception());
         return 1;
     }
+    if (mainForm->AnotherInstanceRuns())
+        return 0;
 
     while (splash->waiting())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);

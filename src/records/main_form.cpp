@@ -3,12 +3,14 @@
 #include "app/app_globals.h"
 #include "data/connection.h"
 #include "data/helpers.h"
+#include "frame/main_frame.h"
 #include "frame/settings.h"
 #include "platform/clock.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -17,6 +19,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 {
     RefreshWorkDate();
     OpenKWfastDataBase();
+    m_frame = new TKWMain(this);
+    m_frame->MainMenu = menuBar();
+    if (!m_frame->StartMain(AppGlobals.WorkDate.left(4) + AppGlobals.WorkDate.mid(5, 2))) {
+        m_anotherInstance = true;
+        return;
+    }
 
     AppGlobals.DBPath = AliasPath(kAliasName);
     QDir parentFolder(AppGlobals.DBPath);

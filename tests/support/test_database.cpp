@@ -9,6 +9,7 @@
 TestDatabase::TestDatabase()
 {
     qputenv("KWFAST_HOME", m_dir.path().toUtf8());
+    qputenv("KWFAST_INSTANCE", m_dir.path().toUtf8().toHex().right(16));
     AppGlobals = TAppGlobals{};
     AppGlobals.WorkDate = QStringLiteral("2024-03-05");
     const QString failure = InstallDatabase(dbPath());

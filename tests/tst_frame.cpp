@@ -1,0 +1,121 @@
+#include "data/connection.h"
+#include "data/errors.h"
+#include "data/helpers.h"
+#include "frame/main_frame.h"
+#include "frame/rights.h"
+#include "scripted_prompter.h"
+#include "test_database.h"
+
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QtTest>
+
+class FrameTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void rights();
+    void writingRights();
+    void singleInstance();
+    void openWindowsAndCloseGuard();
+};
+
+void FrameTest::rights()
+{
+    TestDatabase db;
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral(
+        "INSERT INTO SYS_RIGHT_TABLE(USE_ID,COMPOSE_ID,PROGRAM_ID,ADD_RIGHT,EDIT_RIGHT,"
+        "DElETE_RIGHT,BROWSE_RIGHT,PRINT_RIGHT,VERIFY_RIGHT,CURRENCY_RIGHT) VALUES("
+        "'A01',1,1,'是','否','是','是','否','是','')")));
+    const TRights r = GetRights(QStringLiteral("快递单据管理"), QStringLiteral("发件记录录入编辑"),
+                                QStringLiteral("A01"));
+    QVERIFY(r.Add && !r.Edit && r.Delete && r.Browse && !r.Print && r.Verify);
+    QVERIFY(!r.Currency); // empty reads as no right
+    const TRights none = GetRights(QStringLiteral("快递单据管理"), QStringLiteral("快递名称录入编辑"),
+                                   QStringLiteral("A01"));
+    QVERIFY(!none.Add && !none.Browse);
+    QVERIFY(!GetRights(QStringLiteral("没有的组"), QStringLiteral("发件记录录入编辑"),
+                       QStringLiteral("A01"))
+                 .Browse);
+    QCOMPARE(ReadRight(QStringLiteral("A01"), 1, 1, 2), QStringLiteral("是"));
+    QCOMPARE(ReadRight(QStringLiteral("A01"), 1, 1, 6), QStringLiteral("否"));
+    QCOMPARE(ReadRight(QStringLiteral("A01"), 2, 1, 3), QStringLiteral("否"));
+}
+
+void FrameTest::writingRights()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    WriteRight(QStringLiteral("B'02"), 1, 2, 4, QStringLiteral("是"));
+    WriteRight(QStringLiteral("B'02"), 1, 2, 3, QStringLiteral("是"));
+    WriteRight(QStringLiteral("B'02"), 1, 2, 4, QStringLiteral("否"));
+    QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT COUNT(*) || PRINT_RIGHT || "
+                                                       "BROWSE_RIGHT || IFNULL(ADD_RIGHT, '-') "
+                                                       "FROM SYS_RIGHT_TABLE")),
+             QStringLiteral("1否是-"));
+    WriteRight(QStringLiteral("C03"), 1, 1, 0, QStringLiteral("是"), QString());
+    QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("DataBaseName必须有一个值")});
+}
+
+void FrameTest::singleInstance()
+{
+    ScriptedPrompter prompts;
+    const QString name = QStringLiteral("kwfast-test-%1").arg(QCoreApplication::applicationPid());
+    QMainWindow first;
+    TKWMain firstFrame(&first);
+    firstFrame.InstanceName = name;
+    QVERIFY(firstFrame.StartMain(QStringLiteral("202403")));
+    QCOMPARE(firstFrame.Date, QStringLiteral("202403"));
+    QVERIFY_THROWS_EXCEPTION(KWError, TKWMain{&first});
+
+    QMainWindow second;
+    TKWMain secondFrame(&second);
+    secondFrame.InstanceName = name;
+    QVERIFY(!secondFrame.StartMain(QStringLiteral("202403")));
+    QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("程序已经运行")});
+}
+
+void FrameTest::openWindowsAndCloseGuard()
+{
+    ScriptedPrompter prompts;
+    QMainWindow main;
+    for (const char* title : {"文件", "编辑", "系统管理", ""})
+        main.menuBar()->addMenu(QString::fromUtf8(title));
+    main.menuBar()->actions().at(3)->setVisible(false);
+    TKWMain frame(&main);
+    frame.MainMenu = main.menuBar();
+    main.show();
+
+    auto* company = new QWidget;
+    company->show();
+    int clicks = 0;
+    frame.AddChildWindow(QStringLiteral("CompanyForm"), company, [&clicks] { ++clicks; },
+                         QStringLiteral("发件人资料录入编辑"));
+    QAction* open = main.menuBar()->actions().at(3);
+    QCOMPARE(open->text(), QStringLiteral("打开的窗口"));
+    QVERIFY(open->isVisible());
+    open->menu()->actions().at(0)->trigger();
+    QCOMPARE(clicks, 1);
+    QVERIFY(frame.ShowChildWindow(QStringLiteral("CompanyForm")));
+    QVERIFY(!frame.ShowChildWindow(QStringLiteral("UserForm")));
+
+    // The program does not close while a child window is open.
+    QVERIFY(!main.close());
+    QCOMPARE(prompts.takeTexts(),
+             QStringList{QStringLiteral("请先关闭打开的全部子程序后,才能退出系统")});
+    frame.ChildClosed(company);
+    QVERIFY(!open->isVisible());
+    QCOMPARE(frame.OpenWindowCount(), 0);
+
+    // A window that went away without telling is dropped when asked for.
+    auto* users = new QWidget;
+    frame.AddChildWindow(QStringLiteral("UserForm"), users, {}, QStringLiteral("用户管理"));
+    delete users;
+    QVERIFY(!frame.ShowChildWindow(QStringLiteral("UserForm")));
+    QVERIFY(!open->isVisible());
+    delete company;
+    QVERIFY(main.close());
+}
+
+QTEST_MAIN(FrameTest)
+#include "tst_frame.moc"
