@@ -34,8 +34,14 @@ public:
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
     bool askYesNo(QWidget*, const QString&, const QString&) override { return ++shown, false; }
-    QString openFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString openFile(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
     QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
     bool chooseFont(QWidget*, QFont&) override { return false; }
 };
@@ -68,7 +74,8 @@ void fillTable()
         const QString date = at.date().toString(QStringLiteral("yyyy-MM-dd"));
         const QVariant values[] = {
             at.toString(QStringLiteral("yyMMddHHmmss")),
-            at.toString(QStringLiteral("yyyyMM")) + QString::number(i % 10000).rightJustified(4, u'0'),
+            at.toString(QStringLiteral("yyyyMM")) +
+                QString::number(i % 10000).rightJustified(4, u'0'),
             date,
             QStringLiteral("收件人%1").arg(i),
             QStringLiteral("021-6%1").arg(i, 7, 10, QLatin1Char('0')),
@@ -113,7 +120,8 @@ TCheckData unique(const char* column, const char* message)
     TCheckData c;
     c.Conditions[0] = {QString::fromLatin1(column), QString::fromLatin1(column)};
     c.KeyField = QString::fromLatin1(column);
-    c.BaseSQL = QStringLiteral("SELECT %1 FROM KW_CLIENT_TABLE WHERE ").arg(QString::fromLatin1(column));
+    c.BaseSQL =
+        QStringLiteral("SELECT %1 FROM KW_CLIENT_TABLE WHERE ").arg(QString::fromLatin1(column));
     c.Message = QString::fromUtf8(message);
     return c;
 }
@@ -149,7 +157,8 @@ int main(int argc, char** argv)
         QProcess cli;
         cli.setStandardOutputFile(QProcess::nullDevice());
         timer.start();
-        cli.start(sqlite3, {SqliteFilePath(folder), QStringLiteral("SELECT * FROM KW_CLIENT_TABLE")});
+        cli.start(sqlite3,
+                  {SqliteFilePath(folder), QStringLiteral("SELECT * FROM KW_CLIENT_TABLE")});
         cli.waitForFinished(-1);
         sqliteSeconds = timer.nsecsElapsed() / 1e9;
         std::printf("sqlite3 read: %.3f s\n", sqliteSeconds);
@@ -174,8 +183,8 @@ int main(int argc, char** argv)
                          rule("STATUS", "A", QStringLiteral("未打单")),
                          rule("CLIENT_POSTCODE_WIDTH", "A", QStringLiteral("3")),
                          rule("CLIENT_ORDER_ID", "M", QString(), 10)});
-    query.SetCheckData({unique("CLIENT_RECORD_ID", "纪录编号重复"),
-                        unique("CLIENT_ORDER_ID", "订单编号重复")});
+    query.SetCheckData(
+        {unique("CLIENT_RECORD_ID", "纪录编号重复"), unique("CLIENT_ORDER_ID", "订单编号重复")});
     QDateTime now(QDate(2024, 3, 5), QTime(9, 0));
     timer.start();
     for (int i = 0; i < kSaves; ++i) {

@@ -23,7 +23,7 @@ namespace {
 const int kWaybills = qEnvironmentVariableIntValue("BENCH_WAYBILLS") > 0
                           ? qEnvironmentVariableIntValue("BENCH_WAYBILLS")
                           : 1000;
-}
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -44,11 +44,13 @@ int main(int argc, char** argv)
     config::WriteAlias(kAliasName, alias);
     OpenKWfastDataBase();
 
-    RunSQL(kDatabaseName, QStringLiteral(
-        "INSERT INTO SYS_COMPANY_TABLE(COMPANY_ID,COMPANY_NAME,COMPANY_EMPLOYEE_NAME,"
-        "COMPANY_ADDRESS,COMPANY_POSTCODE,COMPANY_PHONE,COMPANY_POSTCODE_WIDTH) VALUES('000001',"
-        "'凯维贸易有限公司','李四','上海市徐汇区漕溪北路88号圣爱大厦1808室','200030',"
-        "'021-64871234',3)"));
+    RunSQL(kDatabaseName,
+           QStringLiteral(
+               "INSERT INTO SYS_COMPANY_TABLE(COMPANY_ID,COMPANY_NAME,COMPANY_EMPLOYEE_NAME,"
+               "COMPANY_ADDRESS,COMPANY_POSTCODE,COMPANY_PHONE,COMPANY_POSTCODE_WIDTH) "
+               "VALUES('000001',"
+               "'凯维贸易有限公司','李四','上海市徐汇区漕溪北路88号圣爱大厦1808室','200030',"
+               "'021-64871234',3)"));
     // The demo layout has 15 fields; five more make the 20 of a full form.
     const QString fastId = QStringLiteral("240101090000");
     const char* extra[] = {"CLIENT_NAME", "CLIENT_ADD", "FAST_NAME", "FAST_ID", "TEXT_FIELD1"};
@@ -99,7 +101,8 @@ int main(int argc, char** argv)
     timer.start();
     records.First();
     for (int i = 0; i < qMin(200, kWaybills); ++i, records.Next()) {
-        auto job = pdf.beginJob(QStringLiteral("bench"), ApplyWaybillPaper(courier, PaperVariant::Batch));
+        auto job =
+            pdf.beginJob(QStringLiteral("bench"), ApplyWaybillPaper(courier, PaperVariant::Batch));
         DrawWaybillFields(job->painter(), courier, fields, RecordValues(records, sender),
                           WaybillScale::printer(job->dotsPerInchX(), job->dotsPerInchY()),
                           WaybillMode::Printer);
@@ -108,7 +111,8 @@ int main(int argc, char** argv)
     std::printf("drawing only: %.2f ms per waybill\n", timer.nsecsElapsed() / 1e6 / 200);
     timer.start();
     for (int i = 0; i < 200; ++i)
-        pdf.beginJob(QStringLiteral("bench"), ApplyWaybillPaper(courier, PaperVariant::Batch))->end();
+        pdf.beginJob(QStringLiteral("bench"), ApplyWaybillPaper(courier, PaperVariant::Batch))
+            ->end();
     std::printf("empty pages: %.2f ms per waybill\n", timer.nsecsElapsed() / 1e6 / 200);
     {
         QPdfWriter metrics(home.filePath(QStringLiteral("metrics.pdf")));
@@ -117,7 +121,8 @@ int main(int argc, char** argv)
         for (int i = 0; i < 200; ++i)
             ComputeWaybillRuns(courier, fields, RecordValues(records, sender),
                                WaybillScale::printer(600, 600), WaybillMode::Printer, &metrics);
-        std::printf("placing the text only: %.2f ms per waybill\n", timer.nsecsElapsed() / 1e6 / 200);
+        std::printf("placing the text only: %.2f ms per waybill\n",
+                    timer.nsecsElapsed() / 1e6 / 200);
     }
 
     timer.start();

@@ -23,7 +23,8 @@ private Q_SLOTS:
 namespace {
 
 // A small editing window over SYS_USER_TABLE.
-struct UserWindow {
+struct UserWindow
+{
     QWidget form;
     TKWQuery query;
     QTableView* grid = new QTableView(&form);
@@ -41,8 +42,8 @@ struct UserWindow {
     UserWindow()
     {
         auto* layout = new QVBoxLayout(&form);
-        for (QWidget* w : std::initializer_list<QWidget*>{grid, id, name, note, created, add,
-                                                          edit, save, cancel})
+        for (QWidget* w : std::initializer_list<QWidget*>{grid, id, name, note, created, add, edit,
+                                                          save, cancel})
             layout->addWidget(w);
         query.SetTableName(QStringLiteral("SYS_USER_TABLE"));
         grid->setModel(&model);

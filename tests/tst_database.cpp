@@ -106,11 +106,10 @@ void DatabaseTest::translate_data()
     QTest::addColumn<QString>("sqlite");
     QTest::newRow("substring") << "SELECT SUBSTRING(CLIENT_ORDER_ID FROM 7 FOR 4) FROM T"
                                << "SELECT SUBSTR(CLIENT_ORDER_ID, 7, 4) FROM T";
-    QTest::newRow("prefix as a range")
-        << "WHERE SubString(F FROM 1 FOR 6)= '202403'"
-        << "WHERE (F >= '202403' AND F < '202403' || char(1114111))";
-    QTest::newRow("not a prefix of that length")
-        << "WHERE SUBSTRING(F FROM 1 FOR 6) = '2024'" << "WHERE SUBSTR(F, 1, 6) = '2024'";
+    QTest::newRow("prefix as a range") << "WHERE SubString(F FROM 1 FOR 6)= '202403'"
+                                       << "WHERE (F >= '202403' AND F < '202403' || char(1114111))";
+    QTest::newRow("not a prefix of that length") << "WHERE SUBSTRING(F FROM 1 FOR 6) = '2024'"
+                                                 << "WHERE SUBSTR(F, 1, 6) = '2024'";
     QTest::newRow("nested max") << "SELECT MAX(SUBSTRING(A FROM 1 FOR 2)) FROM T"
                                 << "SELECT MAX(SUBSTR(A, 1, 2)) FROM T";
     QTest::newRow("extract") << "WHERE EXTRACT(YEAR FROM CREATE_DATE) = 2024"

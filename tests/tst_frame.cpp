@@ -1,13 +1,21 @@
+#include "app/app_globals.h"
 #include "data/connection.h"
+#include "data/data_source.h"
 #include "data/errors.h"
 #include "data/helpers.h"
+#include "data/record_set.h"
+#include "frame/child_frame.h"
 #include "frame/main_frame.h"
 #include "frame/rights.h"
 #include "scripted_prompter.h"
 #include "test_database.h"
 
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QVBoxLayout>
 #include <QtTest>
 
 class FrameTest : public QObject
@@ -18,21 +26,25 @@ private Q_SLOTS:
     void writingRights();
     void singleInstance();
     void openWindowsAndCloseGuard();
+    void childKeysMoveTheFocus();
+    void childPlacementAndClosing();
 };
 
 void FrameTest::rights()
 {
     TestDatabase db;
-    QVERIFY(RunSQL(kDatabaseName, QStringLiteral(
-        "INSERT INTO SYS_RIGHT_TABLE(USE_ID,COMPOSE_ID,PROGRAM_ID,ADD_RIGHT,EDIT_RIGHT,"
-        "DElETE_RIGHT,BROWSE_RIGHT,PRINT_RIGHT,VERIFY_RIGHT,CURRENCY_RIGHT) VALUES("
-        "'A01',1,1,'是','否','是','是','否','是','')")));
+    QVERIFY(
+        RunSQL(kDatabaseName,
+               QStringLiteral(
+                   "INSERT INTO SYS_RIGHT_TABLE(USE_ID,COMPOSE_ID,PROGRAM_ID,ADD_RIGHT,EDIT_RIGHT,"
+                   "DElETE_RIGHT,BROWSE_RIGHT,PRINT_RIGHT,VERIFY_RIGHT,CURRENCY_RIGHT) VALUES("
+                   "'A01',1,1,'是','否','是','是','否','是','')")));
     const TRights r = GetRights(QStringLiteral("快递单据管理"), QStringLiteral("发件记录录入编辑"),
                                 QStringLiteral("A01"));
     QVERIFY(r.Add && !r.Edit && r.Delete && r.Browse && !r.Print && r.Verify);
     QVERIFY(!r.Currency); // empty reads as no right
-    const TRights none = GetRights(QStringLiteral("快递单据管理"), QStringLiteral("快递名称录入编辑"),
-                                   QStringLiteral("A01"));
+    const TRights none = GetRights(QStringLiteral("快递单据管理"),
+                                   QStringLiteral("快递名称录入编辑"), QStringLiteral("A01"));
     QVERIFY(!none.Add && !none.Browse);
     QVERIFY(!GetRights(QStringLiteral("没有的组"), QStringLiteral("发件记录录入编辑"),
                        QStringLiteral("A01"))
@@ -89,8 +101,9 @@ void FrameTest::openWindowsAndCloseGuard()
     auto* company = new QWidget;
     company->show();
     int clicks = 0;
-    frame.AddChildWindow(QStringLiteral("CompanyForm"), company, [&clicks] { ++clicks; },
-                         QStringLiteral("发件人资料录入编辑"));
+    frame.AddChildWindow(
+        QStringLiteral("CompanyForm"), company, [&clicks] { ++clicks; },
+        QStringLiteral("发件人资料录入编辑"));
     QAction* open = main.menuBar()->actions().at(3);
     QCOMPARE(open->text(), QStringLiteral("打开的窗口"));
     QVERIFY(open->isVisible());
@@ -115,6 +128,88 @@ void FrameTest::openWindowsAndCloseGuard()
     QVERIFY(!open->isVisible());
     delete company;
     QVERIFY(main.close());
+}
+
+void FrameTest::childKeysMoveTheFocus()
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* first = new QLineEdit;
+    auto* memo = new QPlainTextEdit;
+    auto* second = new QLineEdit;
+    auto* grid = new QTableView;
+    auto* shown = new QLineEdit;
+    SetControlTag(shown, 3);
+    for (QWidget* w : std::initializer_list<QWidget*>{first, memo, second, grid, shown})
+        layout->addWidget(w);
+    TKWChild child(&window, nullptr);
+    int firstShows = 0;
+    child.OnFirstShow = [&firstShows] { ++firstShows; };
+    child.StartChild();
+    QVERIFY_THROWS_EXCEPTION(KWError, TKWChild(&window, nullptr));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    first->setFocus();
+
+    QTest::keyClick(first, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), memo);
+    QTest::keyClick(memo, Qt::Key_Return); // a memo keeps Enter
+    QCOMPARE(QApplication::focusWidget(), memo);
+    QCOMPARE(memo->toPlainText(), QStringLiteral("\n"));
+    second->setFocus();
+    QTest::keyClick(second, Qt::Key_Up);
+    QCOMPARE(QApplication::focusWidget(), memo);
+    second->setFocus();
+    QTest::keyClick(second, Qt::Key_Down);
+    QCOMPARE(QApplication::focusWidget(), grid);
+    QTest::keyClick(grid, Qt::Key_Down); // the grid moves within itself
+    QCOMPARE(QApplication::focusWidget(), grid);
+    QVERIFY(shown->styleSheet().contains(AppGlobals.LabelColor.name()));
+
+    window.hide();
+    window.show();
+    QCOMPARE(firstShows, 1);
+}
+
+void FrameTest::childPlacementAndClosing()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    QMainWindow main;
+    main.setGeometry(0, 0, 1000, 800);
+    TKWMain frame(&main);
+    main.show();
+
+    QWidget window;
+    window.resize(400, 600);
+    TKWQuery query(&window);
+    query.SetTableName(QStringLiteral("SYS_USER_TABLE"));
+    query.OpenData();
+    TKWChild child(&window, &frame);
+    child.StartChild();
+    QCOMPARE(child.ShowChild(90), &window);
+    frame.AddChildWindow(QStringLiteral("UserForm"), &window, {}, QStringLiteral("用户管理"));
+    // 105 from the middle is capped at 90; left is centred.
+    QCOMPARE(window.pos() - main.geometry().topLeft(), QPoint(299, 90));
+    QVERIFY(window.windowFlags() & Qt::WindowStaysOnTopHint);
+
+    query.AppendData();
+    QVERIFY(!window.close());
+    QCOMPARE(prompts.takeTexts(),
+             QStringList{QStringLiteral("必须先保存或取消新增的数据或修改后的数据")});
+    QCOMPARE(frame.OpenWindowCount(), 1);
+    query.CancelData();
+    QVERIFY(window.close());
+    QTRY_COMPARE(frame.OpenWindowCount(), 0);
+    QVERIFY(!query.Active());
+    QCOMPARE(child.WindowID(), nullptr);
+
+    QWidget wide;
+    wide.resize(1200, 300);
+    TKWChild wideChild(&wide, &frame);
+    wideChild.ShowChild(1);
+    QCOMPARE(wide.pos().x() - main.geometry().x(), 2);
+    QVERIFY(!(wide.windowFlags() & Qt::WindowStaysOnTopHint));
 }
 
 QTEST_MAIN(FrameTest)

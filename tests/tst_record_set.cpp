@@ -167,15 +167,22 @@ void RecordSetTest::serialRules_data()
     QTest::addColumn<int>("width");
     QTest::addColumn<QStringList>("existing");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("serial on an empty table") << "C" << "" << 6 << QStringList{} << "000001";
-    QTest::newRow("serial") << "C" << "" << 6 << QStringList{"000041", "000007"} << "000042";
-    QTest::newRow("short values read padded") << "C" << "" << 4 << QStringList{"12"} << "1201";
-    QTest::newRow("plain maximum") << "C" << "" << 0 << QStringList{"41", "39"} << "42";
-    QTest::newRow("prefix") << "C" << "X" << 4 << QStringList{"X0007", "Y0100"} << "X0008";
-    QTest::newRow("year") << "Y" << "" << 6 << QStringList{"202341", "202403"} << "202404";
-    QTest::newRow("month") << "M" << "" << 10 << QStringList{"2024020077"} << "2024030001";
-    QTest::newRow("day with prefix") << "D" << "B" << 10 << QStringList{"B2024030501"}
-                                     << "B2024030502";
+    QTest::newRow("serial on an empty table") << "C"
+                                              << "" << 6 << QStringList{} << "000001";
+    QTest::newRow("serial") << "C"
+                            << "" << 6 << QStringList{"000041", "000007"} << "000042";
+    QTest::newRow("short values read padded") << "C"
+                                              << "" << 4 << QStringList{"12"} << "1201";
+    QTest::newRow("plain maximum") << "C"
+                                   << "" << 0 << QStringList{"41", "39"} << "42";
+    QTest::newRow("prefix") << "C"
+                            << "X" << 4 << QStringList{"X0007", "Y0100"} << "X0008";
+    QTest::newRow("year") << "Y"
+                          << "" << 6 << QStringList{"202341", "202403"} << "202404";
+    QTest::newRow("month") << "M"
+                           << "" << 10 << QStringList{"2024020077"} << "2024030001";
+    QTest::newRow("day with prefix") << "D"
+                                     << "B" << 10 << QStringList{"B2024030501"} << "B2024030502";
 }
 
 void RecordSetTest::serialRules()
@@ -236,7 +243,8 @@ void RecordSetTest::newRowNeverReplacesAStoredOne()
     q->SetFieldText(QStringLiteral("CLIENT_NAME"), QStringLiteral("乙"));
     QVERIFY_THROWS_EXCEPTION(SilentAbort, q->SaveData());
     QCOMPARE(m_prompts->takeTexts(), QStringList{QStringLiteral("数据库主键重复")});
-    QCOMPARE(stored(QStringLiteral("SELECT CLIENT_NAME FROM KW_CLIENT_TABLE")), QStringLiteral("甲"));
+    QCOMPARE(stored(QStringLiteral("SELECT CLIENT_NAME FROM KW_CLIENT_TABLE")),
+             QStringLiteral("甲"));
     q->CancelData();
     QCOMPARE(q->RecordCount(), 1);
 }
@@ -247,12 +255,30 @@ void RecordSetTest::validation_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("storedValue");
-    QTest::newRow("required") << "CLIENT_NAME" << "" << "收件人必须有一个值" << "";
-    QTest::newRow("number") << "FAST_MONEY" << "12元" << "快递费用是错误的数据" << "";
-    QTest::newRow("number ok") << "FAST_MONEY" << " 12.5 " << "" << "12.5";
-    QTest::newRow("date") << "DATE_FIELD1" << "2024-13-45" << "日期1是错误的数据" << "";
-    QTest::newRow("date rewritten") << "DATE_FIELD1" << "2024/3/5" << "" << "2024-03-05";
-    QTest::newRow("two-digit year") << "DATE_FIELD1" << "24.12.31" << "" << "2024-12-31";
+    QTest::newRow("required") << "CLIENT_NAME"
+                              << ""
+                              << "收件人必须有一个值"
+                              << "";
+    QTest::newRow("number") << "FAST_MONEY"
+                            << "12元"
+                            << "快递费用是错误的数据"
+                            << "";
+    QTest::newRow("number ok") << "FAST_MONEY"
+                               << " 12.5 "
+                               << ""
+                               << "12.5";
+    QTest::newRow("date") << "DATE_FIELD1"
+                          << "2024-13-45"
+                          << "日期1是错误的数据"
+                          << "";
+    QTest::newRow("date rewritten") << "DATE_FIELD1"
+                                    << "2024/3/5"
+                                    << ""
+                                    << "2024-03-05";
+    QTest::newRow("two-digit year") << "DATE_FIELD1"
+                                    << "24.12.31"
+                                    << ""
+                                    << "2024-12-31";
 }
 
 void RecordSetTest::validation()
@@ -299,8 +325,7 @@ void RecordSetTest::askOnlyAndExistenceChecks()
     auto q = clientQuery(false);
     TCheckData courier;
     courier.Conditions[0] = {QStringLiteral("FAST_NAME"), QStringLiteral("FAST_NAME")};
-    courier.BaseSQL =
-        QStringLiteral("SELECT FAST_STANDARD_MONEY FROM KW_FAST_NAME_TABLE WHERE ");
+    courier.BaseSQL = QStringLiteral("SELECT FAST_STANDARD_MONEY FROM KW_FAST_NAME_TABLE WHERE ");
     courier.MustBeUnique = false;
     courier.SkipIfEmpty = true;
     courier.FillFields = QStringLiteral("FAST_MONEY");
@@ -415,7 +440,8 @@ void RecordSetTest::tooLongValueIsRefused()
     auto q = clientQuery();
     q->AppendData();
     q->SetFieldText(QStringLiteral("CLIENT_NAME"), QStringLiteral("甲"));
-    q->SetFieldText(QStringLiteral("CLIENT_POSTCODE"), QStringLiteral("邮编一二三四五六")); // 16 bytes
+    q->SetFieldText(QStringLiteral("CLIENT_POSTCODE"),
+                    QStringLiteral("邮编一二三四五六")); // 16 bytes
     QVERIFY_THROWS_EXCEPTION(SilentAbort, q->SaveData());
     QCOMPARE(m_prompts->takeTexts(), QStringList{QStringLiteral("数据太大,不能保存数据")});
     QCOMPARE(q->FieldText(QStringLiteral("CLIENT_POSTCODE")), QStringLiteral("邮编一二三四五六"));
@@ -510,8 +536,8 @@ void RecordSetTest::cachedDeletesAndUpdateStatements()
                                                  "VALUES('A01','旧名')")));
     TKWQuery users;
     users.SQL = QStringLiteral("SELECT * FROM SYS_USER_TABLE");
-    users.UpdateObject.ModifySQL = QStringLiteral(
-        "UPDATE SYS_USER_TABLE SET USE_NAME = :USE_NAME WHERE USE_ID = :OLD_USE_ID");
+    users.UpdateObject.ModifySQL =
+        QStringLiteral("UPDATE SYS_USER_TABLE SET USE_NAME = :USE_NAME WHERE USE_ID = :OLD_USE_ID");
     users.OpenData();
     users.EditData();
     users.SetFieldText(QStringLiteral("USE_NAME"), QStringLiteral("新名"));

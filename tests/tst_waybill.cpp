@@ -74,7 +74,8 @@ WaybillValue values(QHash<QString, QString> v)
 }
 
 // A 600 dpi page to measure fonts on, like the PDF printer.
-struct Page {
+struct Page
+{
     QTemporaryDir dir;
     QPdfWriter writer{dir.filePath(QStringLiteral("m.pdf"))};
     Page() { writer.setResolution(600); }
@@ -101,12 +102,11 @@ void WaybillTest::breakFieldText_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("bytes");
     QTest::addColumn<QString>("lines");
-    QTest::newRow("ascii") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ" << 10
-                           << "ABCDEFGHIJ|KLMNOPQRST|UVWXYZ";
+    QTest::newRow("ascii") << "ABCDEFGHIJKLMNOPQRSTUVWXYZ" << 10 << "ABCDEFGHIJ|KLMNOPQRST|UVWXYZ";
     QTest::newRow("chinese") << "北京市海淀区中关村大街一号院" << 10
                              << "北京市海淀|区中关村大|街一号院";
-    QTest::newRow("one byte more") << "A北京市海淀区中关村大街" << 10
-                                   << "A北京市海淀|区中关村大|街";
+    QTest::newRow("one byte more")
+        << "A北京市海淀区中关村大街" << 10 << "A北京市海淀|区中关村大|街";
     QTest::newRow("m + 1 bytes stay") << "ABCDEFGHIJK" << 10 << "ABCDEFGHIJK";
     QTest::newRow("never inside a character") << "A北京市海淀1号楼" << 10 << "A北京市海淀|1号楼";
     QTest::newRow("fifty bytes") << QString(30, QChar(0x4E2D)) << 50
@@ -129,8 +129,8 @@ void WaybillTest::positionsAndOffsets()
     const QList<WaybillField> fields{field("CLIENT_NAME", 30, 40)};
     const auto v = values({{QStringLiteral("CLIENT_NAME"), QStringLiteral("张三")}});
     const WaybillScale printer = WaybillScale::printer(600, 600);
-    QList<WaybillRun> runs = ComputeWaybillRuns(c, fields, v, printer, WaybillMode::Printer,
-                                                &page.writer);
+    QList<WaybillRun> runs =
+        ComputeWaybillRuns(c, fields, v, printer, WaybillMode::Printer, &page.writer);
     QCOMPARE(runs.size(), 1);
     // 40 mm + 2.5 mm down, 30 mm − 1.5 mm right, each rounded on its own.
     QCOMPARE(runs[0].topLeft, QPoint(709 - 35, 945 + 59));
@@ -154,8 +154,7 @@ void WaybillTest::fontSizeAndLineLength_data()
     QTest::newRow("printer 4 pt") << int(WaybillMode::Printer) << 4.0 << 9 << 25.0 << 50;
     QTest::newRow("screen 5 pt") << int(WaybillMode::Preview) << 5.0 << 9 << 5.0 << 10;
     QTest::newRow("screen 6 pt") << int(WaybillMode::Preview) << 6.0 << 5 << 4.0 << 10;
-    QTest::newRow("no characters per line") << int(WaybillMode::Printer) << 10.0 << 10 << 0.0
-                                            << 10;
+    QTest::newRow("no characters per line") << int(WaybillMode::Printer) << 10.0 << 10 << 0.0 << 10;
 }
 
 void WaybillTest::fontSizeAndLineLength()
@@ -168,9 +167,9 @@ void WaybillTest::fontSizeAndLineLength()
     Page page;
     const auto v = values({{QStringLiteral("TEXT_NOTE"), QString(80, QLatin1Char('x'))}});
     // A small scale keeps the right edge far away: only the byte rule breaks.
-    const QList<WaybillRun> runs = ComputeWaybillRuns(
-        courier(), {field("TEXT_NOTE", 1, 1, size, number)}, v, WaybillScale{1, 1},
-        WaybillMode(mode), &page.writer);
+    const QList<WaybillRun> runs =
+        ComputeWaybillRuns(courier(), {field("TEXT_NOTE", 1, 1, size, number)}, v,
+                           WaybillScale{1, 1}, WaybillMode(mode), &page.writer);
     QVERIFY(!runs.isEmpty());
     QCOMPARE(runs[0].pointSize, expectedSize);
     QCOMPARE(runs[0].text.size(), firstLineChars);
@@ -185,8 +184,8 @@ void WaybillTest::postcodes()
                      {QStringLiteral("CLIENT_POSTCODE_WIDTH"), QStringLiteral("5")}});
     WaybillCourier c = courier();
     c.leftMm = 0;
-    QList<WaybillRun> runs = ComputeWaybillRuns(c, {code}, v, dots360, WaybillMode::Printer,
-                                                &page.writer);
+    QList<WaybillRun> runs =
+        ComputeWaybillRuns(c, {code}, v, dots360, WaybillMode::Printer, &page.writer);
     QCOMPARE(runs.size(), 6);
     const int x = 142; // round(10 mm × 14.173)
     for (int k = 1; k <= 6; ++k)
@@ -199,7 +198,8 @@ void WaybillTest::postcodes()
     QCOMPARE(runs[0].text, QStringLiteral("100086"));
 
     v = values({{QStringLiteral("CLIENT_POSTCODE"), QString()}});
-    QVERIFY(ComputeWaybillRuns(c, {code}, v, dots360, WaybillMode::Printer, &page.writer).isEmpty());
+    QVERIFY(
+        ComputeWaybillRuns(c, {code}, v, dots360, WaybillMode::Printer, &page.writer).isEmpty());
     // Spacing 0 puts every digit at x.
     code.fieldName = QStringLiteral("COMPANY_POSTCODE");
     code.tableName = QStringLiteral("SYS_COMPANY_TABLE");
@@ -222,8 +222,8 @@ void WaybillTest::fixedCorner()
                                 WaybillMode::Printer, &page.writer)
                  .size(),
              1);
-    QVERIFY(ComputeWaybillRuns(c, {field("CLIENT_NAME", 211, 10)}, v, dots600,
-                               WaybillMode::Printer, &page.writer)
+    QVERIFY(ComputeWaybillRuns(c, {field("CLIENT_NAME", 211, 10)}, v, dots600, WaybillMode::Printer,
+                               &page.writer)
                 .isEmpty());
     // A last line only partly inside the rectangle is dropped.
     QVERIFY(ComputeWaybillRuns(c, {field("CLIENT_NAME", 10, 296.5)}, v, dots600,
@@ -258,8 +258,9 @@ void WaybillTest::printsAndMarksTheRecord()
                                                  "COMPANY_NAME,COMPANY_POSTCODE,"
                                                  "COMPANY_POSTCODE_WIDTH) VALUES('000001',"
                                                  "'凯维','200000',4)")));
-    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
-                                                 "CLIENT_NAME,STATUS) VALUES('1','张三','未打单')")));
+    QVERIFY(
+        RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                             "CLIENT_NAME,STATUS) VALUES('1','张三','未打单')")));
     const WaybillCourier c = courier();
     insertPrintField(c.fastId, "f1", "CLIENT_NAME", 30, 40);
     insertPrintField(c.fastId, "f2", "COMPANY_NAME", 30, 20, "SYS_COMPANY_TABLE");
@@ -271,9 +272,10 @@ void WaybillTest::printsAndMarksTheRecord()
     records.OpenData();
     QVERIFY(PrintOneWaybill(records, c, ReadSenderRow(), PaperVariant::Single));
     QCOMPARE(QFileInfo(pdf.lastFile()).fileName(), QStringLiteral("waybill-00001.pdf"));
-    QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT STATUS || VERIFY_NAME || VERIFY_DATE "
-                                                       "FROM KW_CLIENT_TABLE")),
-             QStringLiteral("已打单王五2024-03-05"));
+    QCOMPARE(
+        GetSQLValue(kDatabaseName, QStringLiteral("SELECT STATUS || VERIFY_NAME || VERIFY_DATE "
+                                                  "FROM KW_CLIENT_TABLE")),
+        QStringLiteral("已打单王五2024-03-05"));
     // The page is the single-print paper in true millimetres: 250 × 151 mm.
     QFile file(pdf.lastFile());
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -356,7 +358,8 @@ void WaybillTest::pictures()
     QVERIFY(blank.save(bmp, "BMP"));
     QFile(bmp).copy(gif);
 
-    struct Case {
+    struct Case
+    {
         QString file;
         QString stored;
         QStringList messages;

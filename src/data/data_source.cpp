@@ -41,25 +41,26 @@ void setReadOnly(QWidget* w, bool readOnly)
     }
 }
 
-void setColors(QWidget* w, const QColor& rest, const QColor& focus)
-{
-    if (auto* entry = dynamic_cast<TKWEntryControl*>(w)) {
-        entry->SetEntryColors(rest, focus);
-        return;
-    }
-    const QString cls = QString::fromLatin1(w->metaObject()->className());
-    w->setStyleSheet(QStringLiteral("%1 { background-color: %2; } %1:focus { background-color: %3; }")
-                         .arg(cls, rest.name(), focus.name()));
-}
+} // namespace
 
-bool isEntry(const QWidget* w)
+bool IsEntryControl(const QWidget* w)
 {
     return dynamic_cast<const TKWEntryControl*>(w) || qobject_cast<const QLineEdit*>(w) ||
            qobject_cast<const QPlainTextEdit*>(w) || qobject_cast<const QTextEdit*>(w) ||
            qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QComboBox*>(w);
 }
 
-} // namespace
+void SetEntryColors(QWidget* w, const QColor& rest, const QColor& focus)
+{
+    if (auto* entry = dynamic_cast<TKWEntryControl*>(w)) {
+        entry->SetEntryColors(rest, focus);
+        return;
+    }
+    const QString cls = QString::fromLatin1(w->metaObject()->className());
+    w->setStyleSheet(
+        QStringLiteral("%1 { background-color: %2; } %1:focus { background-color: %3; }")
+            .arg(cls, rest.name(), focus.name()));
+}
 
 void SetControlTag(QWidget* control, int tag)
 {
@@ -164,7 +165,7 @@ void TKWDataSource::ApplyColors()
                 w->setEnabled(browse);
             continue;
         }
-        if (!isEntry(w))
+        if (!IsEntryControl(w))
             continue;
         if (tag == 3 || tag == 4) {
             setReadOnly(w, true);
@@ -172,7 +173,7 @@ void TKWDataSource::ApplyColors()
         } else {
             setReadOnly(w, browse || tag == 2 || tag == 7);
         }
-        setColors(w, browse ? BrowseColor : EditColor, browse ? BrowseColor : ColorOnFocus);
+        SetEntryColors(w, browse ? BrowseColor : EditColor, browse ? BrowseColor : ColorOnFocus);
         if (auto* drop = dynamic_cast<TKWEntryControl*>(w); drop && drop->HasDropButton()) {
             if (tag == 6 || tag == 7)
                 drop->SetDropButtonEnabled(browse);

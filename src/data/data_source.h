@@ -40,8 +40,22 @@ class TKWDataSource : public QObject
     Q_OBJECT
 public:
     enum class Role {
-        New, Add, Edit, Print, Check, Delete, Cancel, Save,
-        Find, Prior, Next, First, Last, Other, Close, Small,
+        New,
+        Add,
+        Edit,
+        Print,
+        Check,
+        Delete,
+        Cancel,
+        Save,
+        Find,
+        Prior,
+        Next,
+        First,
+        Last,
+        Other,
+        Close,
+        Small,
     };
 
     // `form` is the window whose controls are managed.
@@ -84,6 +98,12 @@ private:
     bool m_activeColor = false;
     bool m_started = false;
 };
+
+// An entry field of the program: line, text and spin edits, combo boxes and
+// the program's own entry controls.
+bool IsEntryControl(const QWidget* control);
+// Colours an entry control: `rest` without the focus, `focus` with it.
+void SetEntryColors(QWidget* control, const QColor& rest, const QColor& focus);
 
 // Shows a field of the record set in a line edit and writes what is typed
 // back while the record set is adding or editing.

@@ -61,8 +61,8 @@ QString TKWQueryModel::NumberText(const QString& stored)
 
 QVariant TKWQueryModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole &&
-                             role != Qt::TextAlignmentRole))
+    if (!index.isValid() ||
+        (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::TextAlignmentRole))
         return {};
     const int field = m_columns.value(index.column(), -1);
     if (field < 0)

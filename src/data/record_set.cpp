@@ -277,8 +277,9 @@ void TKWQuery::ApplyStoredLayout(QList<TStoredColumn> layout)
 {
     if (layout.isEmpty())
         return;
-    std::stable_sort(layout.begin(), layout.end(),
-                     [](const TStoredColumn& a, const TStoredColumn& b) { return a.Order < b.Order; });
+    std::stable_sort(
+        layout.begin(), layout.end(),
+        [](const TStoredColumn& a, const TStoredColumn& b) { return a.Order < b.Order; });
     m_displayOrder.clear();
     for (const TStoredColumn& c : layout)
         m_displayOrder << c.FieldName;
@@ -293,7 +294,8 @@ void TKWQuery::ApplyStoredLayout(QList<TStoredColumn> layout)
         const int characters = int(std::lround(stored->Width * 0.16));
         if (characters >= 2) {
             d.DisplayWidth = characters;
-        } else if (d.FooterKind == QLatin1String("@Count") || d.FooterKind == QLatin1String("@Sum")) {
+        } else if (d.FooterKind == QLatin1String("@Count") ||
+                   d.FooterKind == QLatin1String("@Sum")) {
             d.DisplayWidth = -1; // stays, so the footer is still computed
         } else {
             d.Visible = false;
@@ -636,7 +638,7 @@ bool TKWQuery::applyInsertRule(const TInsertData& rule)
         if (!HasField(rule.FieldName))
             return true;
         // A logical column holds 是/否 like every yes/no column here.
-        SetFieldText(rule.FieldName, kind == QLatin1String("A") ? rule.Value
+        SetFieldText(rule.FieldName, kind == QLatin1String("A")           ? rule.Value
                                      : rule.Value == QStringLiteral("是") ? QStringLiteral("是")
                                                                           : QStringLiteral("否"));
         return true;
@@ -649,8 +651,7 @@ bool TKWQuery::applyInsertRule(const TInsertData& rule)
     if (kind == QLatin1String("T")) {
         if (HasField(rule.FieldName))
             SetFieldText(rule.FieldName,
-                         rule.Prefix +
-                             CurrentDateTime().toString(QStringLiteral("yyMMddHHmmss")));
+                         rule.Prefix + CurrentDateTime().toString(QStringLiteral("yyMMddHHmmss")));
         return true;
     }
     if (kind == QLatin1String("C") || kind == QLatin1String("Y") || kind == QLatin1String("M") ||
@@ -746,8 +747,7 @@ bool TKWQuery::validate()
         QString failure;
         if (d.Required && text.isEmpty())
             failure = d.DisplayLabel + QStringLiteral("必须有一个值");
-        else if (d.DataType == QLatin1String("N") && !text.trimmed().isEmpty() &&
-                 !isNumber(text))
+        else if (d.DataType == QLatin1String("N") && !text.trimmed().isEmpty() && !isNumber(text))
             failure = d.DisplayLabel + QStringLiteral("是错误的数据");
         else if (d.DataType == QLatin1String("D") && !text.trimmed().isEmpty()) {
             const QDate date = ParseUserDate(text);
@@ -958,8 +958,9 @@ bool TKWQuery::writeRow()
             QStringList marks;
             for (int i = 0; i < columns.size(); ++i)
                 marks << QStringLiteral("?");
-            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(m_tableName, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+            sql =
+                QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                    .arg(m_tableName, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
         } else {
             QStringList sets;
             for (const QString& c : columns)
@@ -1054,8 +1055,8 @@ void TKWQuery::DeleteData()
         if (KeyValue.isEmpty())
             refuse(QStringLiteral("没有KeyValue 属性"));
         if (!RunSQL(DatabaseName, QStringLiteral("DELETE FROM ") + DetailTable +
-                                      QStringLiteral(" WHERE ") + KeyValue +
-                                      QStringLiteral(" = ") + QuotedStr(keyValue)))
+                                      QStringLiteral(" WHERE ") + KeyValue + QStringLiteral(" = ") +
+                                      QuotedStr(keyValue)))
             refuse(DetailDError + QStringLiteral("删除过程发生错误"));
     }
     if (CacheOnly) {

@@ -33,10 +33,11 @@ public:
 };
 
 // One column of an open record set.
-struct TKWField {
+struct TKWField
+{
     QString name;
     ColumnType type = ColumnType::Text;
-    int size = 0;          // GBK bytes of a text column; 0 when unknown
+    int size = 0; // GBK bytes of a text column; 0 when unknown
     QString caption;
     int displayWidth = 10; // characters
     bool visible = true;
@@ -199,7 +200,7 @@ private:
     QList<QByteArray> m_rows; // packed
     int m_current = -1;
     int m_beforeInsert = -1; // the row to return to when a new row is cancelled
-    QStringList m_buffer;     // the row being added or edited
+    QStringList m_buffer;    // the row being added or edited
     QStringList m_snapshot;
     TDataSetState m_state = TDataSetState::dsInactive;
     QStringList m_allowed;
@@ -211,7 +212,8 @@ private:
     QSet<QString> m_acceptedQuestions;
     QStringList m_displayOrder;
 
-    struct CachedChange {
+    struct CachedChange
+    {
         char kind; // 'I', 'M', 'D'
         QStringList values;
         QStringList oldValues;

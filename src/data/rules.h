@@ -11,24 +11,26 @@ class TKWQuery;
 // logic itself.
 
 // One column the window knows.
-struct TFieldsData {
+struct TFieldsData
+{
     QString FieldName;
-    QString DisplayLabel;  // caption, also the name used in messages
-    int DisplayWidth = 0;  // characters; 0 default, -1 shown with width 0
-    QString FooterKind;    // "@Count", "@Sum" or a fixed text
-    QString DataType;      // "C" text, "N" number, "D" date
-    QString Choices;       // "有效;停用"
-    QString FindKind;      // "T" typed, "B" choice list, "D" date
+    QString DisplayLabel; // caption, also the name used in messages
+    int DisplayWidth = 0; // characters; 0 default, -1 shown with width 0
+    QString FooterKind;   // "@Count", "@Sum" or a fixed text
+    QString DataType;     // "C" text, "N" number, "D" date
+    QString Choices;      // "有效;停用"
+    QString FindKind;     // "T" typed, "B" choice list, "D" date
     bool Required = false;
     QWidget* Control = nullptr; // focused when the column fails validation
     bool Visible = true;
     // Further texts read by the grid and the find window.
-    QString DecimalMode;   // rounding mode name of the footer sum
-    int Decimals = 2;      // decimals of the footer sum
+    QString DecimalMode; // rounding mode name of the footer sum
+    int Decimals = 2;    // decimals of the footer sum
 };
 using TFieldsDataArray = QList<TFieldsData>;
 
-struct TCheckCondition {
+struct TCheckCondition
+{
     QString FieldName;  // field of the record set
     QString ColumnName; // column compared in the statement
     QString OldValue;
@@ -37,14 +39,15 @@ struct TCheckCondition {
 };
 
 // A uniqueness (MustBeUnique) or existence check against the table.
-struct TCheckData {
+struct TCheckData
+{
     std::array<TCheckCondition, 11> Conditions;
     QString Message;
     QString FillFields; // comma-separated fields filled from the found row
     QString KeyField;   // the check runs only when the record set has it
     QString ExtraSQL;
     QWidget* Control = nullptr;
-    QString BaseSQL;    // "SELECT CLIENT_RECORD_ID FROM KW_CLIENT_TABLE WHERE "
+    QString BaseSQL; // "SELECT CLIENT_RECORD_ID FROM KW_CLIENT_TABLE WHERE "
     bool MustBeUnique = true;
     bool SkipIfEmpty = false;
     bool AskOnly = false;
@@ -55,7 +58,8 @@ using TCheckDataArray = QList<TCheckData>;
 // A value put into a new row. Kinds: "A" assign, "L" logical, "B" from
 // another record set, "T" time key, "C" serial, "Y"/"M"/"D" serial with a
 // year, year-month or day part.
-struct TInsertData {
+struct TInsertData
+{
     QString FieldName;
     QString Caption;
     QString Condition; // extra condition for the maximum search
@@ -68,7 +72,8 @@ struct TInsertData {
 using TInsertDataArray = QList<TInsertData>;
 
 // A value put into a row when editing begins (EDIT_NAME, EDIT_DATE).
-struct TEditData {
+struct TEditData
+{
     QString FieldName;
     QString Caption;
     QString Value;
@@ -77,14 +82,16 @@ using TEditDataArray = QList<TEditData>;
 
 // The statements that apply cached changes, with :COLUMN and :OLD_COLUMN
 // parameters. The key of a row is read from the modify statement's WHERE part.
-struct TUpdateSQL {
+struct TUpdateSQL
+{
     QString ModifySQL;
     QString InsertSQL;
     QString DeleteSQL;
 };
 
 // One column of a user's stored grid layout: width in pixels, position.
-struct TStoredColumn {
+struct TStoredColumn
+{
     QString FieldName;
     int Width = 0;
     int Order = 0;

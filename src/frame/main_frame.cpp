@@ -23,7 +23,8 @@ const char* const kFrameProperty = "kwMainFrame";
 TKWMain::TKWMain(QMainWindow* mainWindow)
     : QObject(mainWindow), DataBaseName(kDatabaseName),
       // KWFAST_INSTANCE keeps test runs that work in parallel apart.
-      InstanceName(QStringLiteral("KW凯维快递单打印系统") + qEnvironmentVariable("KWFAST_INSTANCE")),
+      InstanceName(QStringLiteral("KW凯维快递单打印系统") +
+                   qEnvironmentVariable("KWFAST_INSTANCE")),
       m_mainWindow(mainWindow)
 {
     if (mainWindow->property(kFrameProperty).toBool())
@@ -95,8 +96,10 @@ void TKWMain::AddChildWindow(const QString& formName, QWidget* window,
             menu->setText(QStringLiteral("打开的窗口"));
             menu->setVisible(true);
             child.menuItem = menu->menu()->addAction(caption);
-            connect(child.menuItem, &QAction::triggered, this,
-                    [onClick = std::move(onClick)] { if (onClick) onClick(); });
+            connect(child.menuItem, &QAction::triggered, this, [onClick = std::move(onClick)] {
+                if (onClick)
+                    onClick();
+            });
         } else {
             ShowMsg(QStringLiteral("没有主菜单索引"));
         }

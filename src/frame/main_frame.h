@@ -53,7 +53,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Child {
+    struct Child
+    {
         QString formName;
         QPointer<QWidget> window;
         bool shown = true;

@@ -6,8 +6,9 @@
 const QStringList& RightColumns()
 {
     static const QStringList columns{
-        QStringLiteral("ADD_RIGHT"),   QStringLiteral("EDIT_RIGHT"),   QStringLiteral("DElETE_RIGHT"),
-        QStringLiteral("BROWSE_RIGHT"), QStringLiteral("PRINT_RIGHT"), QStringLiteral("VERIFY_RIGHT"),
+        QStringLiteral("ADD_RIGHT"),     QStringLiteral("EDIT_RIGHT"),
+        QStringLiteral("DElETE_RIGHT"),  QStringLiteral("BROWSE_RIGHT"),
+        QStringLiteral("PRINT_RIGHT"),   QStringLiteral("VERIFY_RIGHT"),
         QStringLiteral("CURRENCY_RIGHT")};
     return columns;
 }

@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // A user's rights on one program of a group; a missing row means none.
-struct TRights {
+struct TRights
+{
     bool Add = false;
     bool Edit = false;
     bool Delete = false;

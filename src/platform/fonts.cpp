@@ -16,12 +16,24 @@ void InstallFontSubstitutions()
         const char* face;
         const QString& target;
     } table[] = {
-        {"宋体", serif},        {"新宋体", serif},         {"SimSun", serif},   {"NSimSun", serif},
-        {"仿宋", serif},        {"仿宋_GB2312", serif},    {"FangSong", serif}, {"楷体", serif},
-        {"楷体_GB2312", serif}, {"KaiTi", serif},          {"黑体", sans},      {"SimHei", sans},
-        {"微软雅黑", sans},     {"Microsoft YaHei", sans}, {"幼圆", sans},
+        {"宋体", serif},
+        {"新宋体", serif},
+        {"SimSun", serif},
+        {"NSimSun", serif},
+        {"仿宋", serif},
+        {"仿宋_GB2312", serif},
+        {"FangSong", serif},
+        {"楷体", serif},
+        {"楷体_GB2312", serif},
+        {"KaiTi", serif},
+        {"黑体", sans},
+        {"SimHei", sans},
+        {"微软雅黑", sans},
+        {"Microsoft YaHei", sans},
+        {"幼圆", sans},
         // A stored name cut to its column's 10 bytes.
-        {"仿宋_GB231", serif},  {"楷体_GB231", serif},
+        {"仿宋_GB231", serif},
+        {"楷体_GB231", serif},
     };
     for (const auto& entry : table)
         QFont::insertSubstitutions(QString::fromUtf8(entry.face), {entry.target, sans});

@@ -18,8 +18,7 @@ QPageSize customPage(const QSizeF& paperMm)
 {
     // Printers refuse pages of nothing; a waybill is never below 10 mm.
     const QSizeF size(qMax(paperMm.width(), 10.0), qMax(paperMm.height(), 10.0));
-    return QPageSize(size, QPageSize::Millimeter, QStringLiteral("Waybill"),
-                     QPageSize::ExactMatch);
+    return QPageSize(size, QPageSize::Millimeter, QStringLiteral("Waybill"), QPageSize::ExactMatch);
 }
 
 class PdfJob : public PrintJob
@@ -30,7 +29,8 @@ public:
         m_writer.setTitle(title);
         m_writer.setCreator(QStringLiteral("凯维快递单打印系统"));
         m_writer.setResolution(600);
-        m_writer.setPageLayout(QPageLayout(customPage(paperMm), QPageLayout::Portrait, QMarginsF()));
+        m_writer.setPageLayout(
+            QPageLayout(customPage(paperMm), QPageLayout::Portrait, QMarginsF()));
         m_painter.begin(&m_writer);
     }
     bool started() const { return m_painter.isActive(); }
@@ -53,7 +53,8 @@ public:
         m_printer.setPrinterName(printer);
         m_printer.setDocName(title);
         m_printer.setFullPage(true);
-        m_printer.setPageLayout(QPageLayout(customPage(paperMm), QPageLayout::Portrait, QMarginsF()));
+        m_printer.setPageLayout(
+            QPageLayout(customPage(paperMm), QPageLayout::Portrait, QMarginsF()));
         m_painter.begin(&m_printer);
     }
     bool started() const { return m_painter.isActive(); }
@@ -75,7 +76,8 @@ public:
     int queueLength(const QString& printer) override
     {
         cups_job_t* jobs = nullptr;
-        const int count = cupsGetJobs(&jobs, printer.toUtf8().constData(), 0, CUPS_WHICHJOBS_ACTIVE);
+        const int count =
+            cupsGetJobs(&jobs, printer.toUtf8().constData(), 0, CUPS_WHICHJOBS_ACTIVE);
         cupsFreeJobs(count > 0 ? count : 0, jobs);
         return count < 0 ? -1 : count;
     }
@@ -118,7 +120,8 @@ std::unique_ptr<PrintJob> PdfFilePrinters::beginJob(const QString& title, const 
     // Continue after the files already there, so no job replaces another.
     QString file;
     do {
-        file = dir.filePath(QStringLiteral("waybill-%1.pdf").arg(++m_next, 5, 10, QLatin1Char('0')));
+        file =
+            dir.filePath(QStringLiteral("waybill-%1.pdf").arg(++m_next, 5, 10, QLatin1Char('0')));
     } while (QFile::exists(file));
     auto job = std::make_unique<PdfJob>(file, title, paperMm);
     if (!job->started())

@@ -6,9 +6,9 @@
 #include "platform/config.h"
 #include "waybill/demo_data.h"
 
-#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <cstdio>
 
 int main(int argc, char** argv)

@@ -84,9 +84,9 @@ QHash<QString, QString> ReadSenderRow()
     const QSqlRecord record = sender->record();
     for (int i = 0; i < record.count(); ++i) {
         const QVariant v = sender->value(i);
-        row.insert(record.fieldName(i).toUpper(),
-                   v.metaType().id() == QMetaType::Double ? QString::number(v.toDouble(), 'g', 15)
-                                                          : v.toString());
+        row.insert(record.fieldName(i).toUpper(), v.metaType().id() == QMetaType::Double
+                                                      ? QString::number(v.toDouble(), 'g', 15)
+                                                      : v.toString());
     }
     return row;
 }
@@ -101,10 +101,14 @@ QList<PrintableField> PrintableFieldCatalogue()
                                     rows->value(QStringLiteral("FIELD_DISPLAY_NAME")).toString(),
                                     QStringLiteral("SYS_CLIENT_FIELD_TABLE")};
     const std::pair<const char*, const char*> sender[] = {
-        {"COMPANY_EMPLOYEE_NAME", "默认发件人"}, {"COMPANY_NAME", "发件单位"},
-        {"COMPANY_POSTCODE", "发件邮编"},        {"COMPANY_PHONE", "发件电话"},
-        {"COMPANY_HANDSET_PHONE", "发件手机"},   {"COMPANY_ADDRESS", "发件地址"},
-        {"COMPANY_CITY", "发件城市"},            {"COMPANY_PROVINCE", "发件省份"},
+        {"COMPANY_EMPLOYEE_NAME", "默认发件人"},
+        {"COMPANY_NAME", "发件单位"},
+        {"COMPANY_POSTCODE", "发件邮编"},
+        {"COMPANY_PHONE", "发件电话"},
+        {"COMPANY_HANDSET_PHONE", "发件手机"},
+        {"COMPANY_ADDRESS", "发件地址"},
+        {"COMPANY_CITY", "发件城市"},
+        {"COMPANY_PROVINCE", "发件省份"},
     };
     for (const auto& [field, caption] : sender)
         catalogue << PrintableField{QString::fromLatin1(field), QString::fromUtf8(caption),
@@ -204,7 +208,8 @@ bool LoadCourierPicture(TKWQuery& couriers)
         return false;
     }
     if (!QDir().mkpath(AppGlobals.DBPath)) {
-        ShowMsg(QStringLiteral("文件夹 ") + AppGlobals.DBPath + QStringLiteral(" 建立过程发生错误"));
+        ShowMsg(QStringLiteral("文件夹 ") + AppGlobals.DBPath +
+                QStringLiteral(" 建立过程发生错误"));
         return false;
     }
     const QString target = CourierPicturePath(couriers.FieldText(QStringLiteral("FAST_ID")));

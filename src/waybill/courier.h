@@ -9,7 +9,8 @@
 class TKWQuery;
 
 // A courier's waybill form: size and printer offsets in millimetres.
-struct WaybillCourier {
+struct WaybillCourier
+{
     QString fastId;
     QString name;
     double widthMm = 220;
@@ -21,7 +22,8 @@ struct WaybillCourier {
 };
 
 // One value placed on a courier's form.
-struct WaybillField {
+struct WaybillField
+{
     QString recordId;
     QString fieldName;
     QString displayName;
@@ -35,7 +37,8 @@ struct WaybillField {
 };
 
 // A field the designer offers.
-struct PrintableField {
+struct PrintableField
+{
     QString fieldName;
     QString displayName;
     QString tableName;

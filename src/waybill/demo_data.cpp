@@ -18,7 +18,8 @@ constexpr double kFormWidthMm = 230;
 constexpr double kFormHeightMm = 127;
 constexpr double kPixelsPerMm = 8;
 
-struct DemoField {
+struct DemoField
+{
     const char* name;
     const char* caption;
     double left;
@@ -101,14 +102,14 @@ QImage blankForm(const QString& courierName, const QColor& ink)
     return image;
 }
 
-const char* const kNames[] = {"张伟", "王芳", "李娜", "刘洋", "陈静", "杨磊", "赵敏", "黄强",
-                              "周杰", "吴霞"};
+const char* const kNames[] = {"张伟", "王芳", "李娜", "刘洋", "陈静",
+                              "杨磊", "赵敏", "黄强", "周杰", "吴霞"};
 const char* const kCompanies[] = {"北京华信科技有限公司", "上海东方贸易公司", "",
                                   "广州天河电子商行", "深圳南山软件园"};
 const char* const kAddresses[] = {
     "北京市海淀区中关村大街27号中关村大厦12层", "上海市浦东新区世纪大道100号环球金融中心",
-    "广州市天河区天河路385号太古汇一座", "深圳市南山区科技园南区深南大道9996号",
-    "杭州市西湖区文三路90号东部软件园", "成都市武侯区人民南路四段11号"};
+    "广州市天河区天河路385号太古汇一座",        "深圳市南山区科技园南区深南大道9996号",
+    "杭州市西湖区文三路90号东部软件园",         "成都市武侯区人民南路四段11号"};
 const char* const kPostcodes[] = {"100080", "200120", "510620", "518057", "310012", "610041"};
 
 } // namespace
@@ -128,7 +129,8 @@ QString InstallDemoData(const QString& folder)
             if (failure.isEmpty() && !RunSQL(connection, sql))
                 failure = QStringLiteral("演示数据写入错误: ") + sql;
         };
-        const struct {
+        const struct
+        {
             const char* id;
             const char* name;
             const char* isDefault;
@@ -163,7 +165,8 @@ QString InstallDemoData(const QString& folder)
                         .arg(f.fontNumber)
                         .arg(f.sender ? QStringLiteral("SYS_COMPANY_TABLE")
                                       : QStringLiteral("SYS_CLIENT_FIELD_TABLE")));
-            if (!blankForm(QString::fromUtf8(c.name), c.ink).save(QDir(folder).filePath(id), "JPEG", 85) &&
+            if (!blankForm(QString::fromUtf8(c.name), c.ink)
+                     .save(QDir(folder).filePath(id), "JPEG", 85) &&
                 failure.isEmpty())
                 failure = QStringLiteral("演示快递单图片保存错误");
         }
@@ -188,10 +191,12 @@ QString InstallDemoData(const QString& folder)
                     .arg(10 + i % 80)
                     .arg(1000000 + i * 7919)
                     .arg(900000000 + i * 104729)
-                    .arg(QString::fromUtf8(kAddresses[i % 6]), QString::fromLatin1(kPostcodes[i % 6])) +
+                    .arg(QString::fromUtf8(kAddresses[i % 6]),
+                         QString::fromLatin1(kPostcodes[i % 6])) +
                 QStringLiteral("'%1','%2',%3,'李四','%4','%5',3,'%6',%7,%8,'演示','%9')")
-                    .arg(QString::fromUtf8(i % 3 ? "顺丰速运" : "圆通速递"),
-                         QStringLiteral("SF%1").arg(7000000000LL + i * 13, 10, 10, QLatin1Char('0')))
+                    .arg(
+                        QString::fromUtf8(i % 3 ? "顺丰速运" : "圆通速递"),
+                        QStringLiteral("SF%1").arg(7000000000LL + i * 13, 10, 10, QLatin1Char('0')))
                     .arg(i % 3 ? 18 : 10)
                     .arg(QString::fromUtf8(kCompanies[i % 5]),
                          QString::fromUtf8(i % 4 ? "" : "易碎物品，请轻放"),

@@ -21,7 +21,8 @@ int roundEven(double v)
     return int(std::nearbyint(v));
 }
 
-struct Piece {
+struct Piece
+{
     QString text;
     int bytes;
 };
@@ -121,10 +122,9 @@ QList<WaybillRun> ComputeWaybillRuns(const WaybillCourier& courier,
         base.pointSize = size;
         base.corner = corner;
 
-        const bool postcode = field.fieldName.compare(QLatin1String("COMPANY_POSTCODE"),
-                                                      Qt::CaseInsensitive) == 0 ||
-                              field.fieldName.compare(QLatin1String("CLIENT_POSTCODE"),
-                                                      Qt::CaseInsensitive) == 0;
+        const bool postcode =
+            field.fieldName.compare(QLatin1String("COMPANY_POSTCODE"), Qt::CaseInsensitive) == 0 ||
+            field.fieldName.compare(QLatin1String("CLIENT_POSTCODE"), Qt::CaseInsensitive) == 0;
         if (postcode && spacedPostcodes) {
             if (text.isEmpty())
                 continue;
@@ -229,8 +229,8 @@ void DrawWaybillFields(QPainter& painter, const WaybillCourier& courier,
 {
     const QList<WaybillRun> runs =
         ComputeWaybillRuns(courier, fields, value, scale, mode, painter.device());
-    PaintWaybillRuns(painter, runs, mode == WaybillMode::Printer ? QColor(Qt::black)
-                                                                 : QColor(255, 0, 0));
+    PaintWaybillRuns(painter, runs,
+                     mode == WaybillMode::Printer ? QColor(Qt::black) : QColor(255, 0, 0));
 }
 
 QSizeF ApplyWaybillPaper(const WaybillCourier& courier, PaperVariant variant)
@@ -256,8 +256,8 @@ bool PrintOneWaybill(TKWQuery& records, const WaybillCourier& courier,
     // A field the record lacks stops the print before any paper moves.
     for (const WaybillField& field : fields)
         value(field);
-    const QString title = courier.name + QLatin1Char(' ') +
-                          records.FieldText(QStringLiteral("CLIENT_RECORD_ID"));
+    const QString title =
+        courier.name + QLatin1Char(' ') + records.FieldText(QStringLiteral("CLIENT_RECORD_ID"));
     std::unique_ptr<PrintJob> job =
         CurrentPrinters().beginJob(title, ApplyWaybillPaper(courier, variant));
     if (!job)

@@ -24,7 +24,8 @@ enum class WaybillMode {
 };
 
 // Device units per millimetre of one target.
-struct WaybillScale {
+struct WaybillScale
+{
     double x = 1;
     double y = 1;
     static WaybillScale printer(double dpiX, double dpiY) { return {dpiX / 25.4, dpiY / 25.4}; }
@@ -33,7 +34,8 @@ struct WaybillScale {
 
 // One piece of text placed on the waybill, in device units: a line of a
 // field, or one digit of a postcode.
-struct WaybillRun {
+struct WaybillRun
+{
     QString fieldName;
     QString text;
     QString fontName;
