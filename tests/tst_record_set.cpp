@@ -592,7 +592,7 @@ void RecordSetTest::storedLayout()
     QCOMPARE(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("收件人"));
     const TKWField& name = q->Fields()[q->FieldIndex(QStringLiteral("CLIENT_NAME"))];
     QCOMPARE(name.displayWidth, 16);
-    QCOMPARE(q->Fields()[q->FieldIndex(QStringLiteral("FAST_MONEY"))].displayWidth, 0);
+    QCOMPARE(q->Fields()[q->FieldIndex(QStringLiteral("FAST_MONEY"))].displayWidth, 13);
 }
 
 void RecordSetTest::openingABadStatement()

@@ -39,7 +39,9 @@ void TKWQueryModel::refreshColumns()
 
 int TKWQueryModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !m_query->Active() ? 0 : m_query->RecordCount();
+    if (parent.isValid())
+        return 0;
+    return qMax(m_minimumRows, m_query->Active() ? m_query->RecordCount() : 0);
 }
 
 int TKWQueryModel::columnCount(const QModelIndex& parent) const
@@ -65,7 +67,7 @@ QVariant TKWQueryModel::data(const QModelIndex& index, int role) const
         (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::TextAlignmentRole))
         return {};
     const int field = m_columns.value(index.column(), -1);
-    if (field < 0)
+    if (field < 0 || index.row() >= m_query->RecordCount())
         return {};
     const ColumnType type = m_query->Fields()[field].type;
     const bool numeric = type == ColumnType::Number || type == ColumnType::Integer;
@@ -87,6 +89,13 @@ QVariant TKWQueryModel::headerData(int section, Qt::Orientation orientation, int
         return section + 1;
     const int field = m_columns.value(section, -1);
     return field < 0 ? QVariant() : QVariant(m_query->Fields()[field].caption);
+}
+
+void TKWQueryModel::setMinimumRows(int rows)
+{
+    beginResetModel();
+    m_minimumRows = rows;
+    endResetModel();
 }
 
 int TKWQueryModel::columnOfField(const QString& fieldName) const

@@ -23,6 +23,9 @@ public:
     int columnOfField(const QString& fieldName) const;
     TKWQuery* query() const { return m_query; }
 
+    // Empty ruled rows below the records up to this count (the grids' 100 rows).
+    void setMinimumRows(int rows);
+
     // Text of a number as the lists show it: up to eight decimals, no trailing zeros.
     static QString NumberText(const QString& stored);
 
@@ -33,4 +36,5 @@ public Q_SLOTS:
 private:
     TKWQuery* m_query;
     QList<int> m_columns;
+    int m_minimumRows = 0;
 };

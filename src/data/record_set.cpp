@@ -291,14 +291,16 @@ void TKWQuery::ApplyStoredLayout(QList<TStoredColumn> layout)
             d.Visible = false;
             continue;
         }
+        if (d.DisplayWidth == -1)
+            continue;
         const int characters = int(std::lround(stored->Width * 0.16));
         if (characters >= 2) {
             d.DisplayWidth = characters;
-        } else if (d.FooterKind == QLatin1String("@Count") ||
-                   d.FooterKind == QLatin1String("@Sum")) {
-            d.DisplayWidth = -1; // stays, so the footer is still computed
         } else {
-            d.Visible = false;
+            // A column that carries a total comes back at its default width.
+            d.DisplayWidth = 0;
+            if (d.FooterKind != QLatin1String("@Count") && d.FooterKind != QLatin1String("@Sum"))
+                d.Visible = false;
         }
     }
 }

@@ -107,7 +107,8 @@ public:
 
     // A user's stored layout, applied before opening: widths in characters
     // (pixels × 0.16), narrow columns hidden unless they carry a footer sum or
-    // count, missing columns hidden, and the stored order.
+    // count (those come back at their default width), missing columns
+    // hidden, and the stored order.
     void ApplyStoredLayout(QList<TStoredColumn> layout);
     // Fields in the order the grid shows them (stored order first).
     const QStringList& DisplayOrder() const { return m_displayOrder; }

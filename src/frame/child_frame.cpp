@@ -1,6 +1,7 @@
 #include "frame/child_frame.h"
 
 #include "app/app_globals.h"
+#include "controls/grid.h"
 #include "data/data_source.h"
 #include "data/errors.h"
 #include "data/helpers.h"
@@ -165,6 +166,8 @@ bool TKWChild::mayClose()
 
 void TKWChild::closed()
 {
+    for (TKWNDBGrid* grid : m_window->findChildren<TKWNDBGrid*>())
+        grid->SaveSettings();
     for (TKWQuery* query : m_window->findChildren<TKWQuery*>())
         query->CloseData();
     if (m_registered && m_main)

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "data/record_set.h"
+#include "data/rules.h"
+
+#include <QColor>
+#include <QWidget>
+#include <functional>
+
+class QTableView;
+class TKWQueryModel;
+
+// The program's list grid over a TKWQuery: captions, widths, visibility and
+// footers from the field catalogue, each user's column widths and order
+// kept in a settings table, hiding a column by narrowing it, a cell-colour
+// hook, a focus colour, and optionally 100 ruled rows.
+class TKWNDBGrid : public QWidget, public TKWQueryGrid
+{
+    Q_OBJECT
+public:
+    TKWNDBGrid(TKWQuery* query, QWidget* parent = nullptr);
+
+    // Raised for every data cell before it is drawn; may change its colours.
+    std::function<void(int row, const QString& field, QColor& background, QColor& text)>
+        OnApplyCellAttr;
+    QColor ColorOnFocus;
+    bool FocusColorChange = false;
+    bool SetColWidthChange = false;
+    QString FormName; // key in the settings table; empty: nothing stored
+    QString UserID;
+    QString DataBaseName;
+    QString SetTableName;
+    bool SaveOrder = false;
+    bool SettingsReset = false;
+    bool SkipLayout = false;
+
+    void SetFieldsData(const TFieldsDataArray& fields);
+    void SetFullRows(bool on);
+    bool FullRows() const { return m_fullRows; }
+    QTableView* view() const { return m_view; }
+    TKWQueryModel* model() const { return m_model; }
+
+    void LoadSettings();
+    void ApplyLayout();
+    void SaveSettings();
+    void DeleteFieldSetting(const QString& fieldName);
+    void ResetSettings();
+    void ResetAllSettings();
+    // The footer of a view column as shown ("@Sum" totals exact in decimals).
+    QString GetFooterText(int column) const;
+
+    // What the record set asks of its grid.
+    void SetGridEnabled(bool enabled) override;
+    void ApplyStoredLayout(TKWQuery& query) override;
+    void LayoutChanged() override;
+    void RecalcFooters() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Stored
+    {
+        QString name;
+        int width = 0;
+        int order = 0;
+        QString loadedName;
+        int loadedWidth = 0;
+        int loadedOrder = 0;
+    };
+    QString condition() const;
+    Stored* storedEntry(const QString& name);
+    void recordWidths();
+    void recordOrder();
+    int pixelsFor(int characters) const;
+    QString footerFor(const TFieldsData& field) const;
+
+    TKWQuery* m_query;
+    TKWQueryModel* m_model;
+    QTableView* m_view;
+    class Footer;
+    Footer* m_footer;
+    TFieldsDataArray m_fields;
+    QList<Stored> m_stored;
+    bool m_loaded = false;
+    bool m_fullRows = false;
+    QPalette m_restPalette;
+};
+
+// Sums texts of numbers exactly in decimal terms: after each addition the
+// sum is rounded to the most decimals seen so far (at most 8).
+QString ExactSum(const QStringList& values);
