@@ -102,12 +102,8 @@ protected:
             painter.setPen(palette().color(QPalette::Mid));
             painter.drawRect(cell.adjusted(0, 0, -1, -1));
             painter.setPen(palette().color(QPalette::ButtonText));
-            const int field = m_grid->model()->fieldOfColumn(column);
-            const bool numeric = field >= 0 &&
-                                 m_grid->m_query->Fields()[field].type != ColumnType::Text &&
-                                 m_grid->m_query->Fields()[field].type != ColumnType::Date;
             painter.drawText(cell.adjusted(4, 0, -4, 0),
-                             Qt::AlignVCenter | (numeric ? Qt::AlignRight : Qt::AlignLeft),
+                             Qt::AlignVCenter | m_grid->footerAlignment(column),
                              m_grid->GetFooterText(column));
         }
     }
@@ -433,6 +429,18 @@ QString TKWNDBGrid::footerFor(const TFieldsData& d) const
         return ExactSum(values);
     }
     return d.FooterKind;
+}
+
+Qt::Alignment TKWNDBGrid::footerAlignment(int column) const
+{
+    const int field = m_model->fieldOfColumn(column);
+    if (field < 0)
+        return Qt::AlignLeft;
+    for (const TFieldsData& d : m_query->FieldsData())
+        if (d.FieldName.compare(m_query->Fields()[field].name, Qt::CaseInsensitive) == 0)
+            return carriesTotal(d.FooterKind) || d.DataType == QLatin1String("N") ? Qt::AlignRight
+                                                                                  : Qt::AlignLeft;
+    return Qt::AlignLeft;
 }
 
 QString TKWNDBGrid::GetFooterText(int column) const

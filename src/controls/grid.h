@@ -74,6 +74,8 @@ private:
     void recordOrder();
     int pixelsFor(int characters) const;
     QString footerFor(const TFieldsData& field) const;
+    // Totals to the right; a fixed text to the right under numbers only.
+    Qt::Alignment footerAlignment(int column) const;
 
     TKWQuery* m_query;
     TKWQueryModel* m_model;
