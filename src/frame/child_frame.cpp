@@ -1,6 +1,7 @@
 #include "frame/child_frame.h"
 
 #include "app/app_globals.h"
+#include "controls/edits.h"
 #include "controls/grid.h"
 #include "data/data_source.h"
 #include "data/errors.h"
@@ -137,6 +138,13 @@ bool TKWChild::handleKey(QWidget* target, int key)
     if (isMemo(target))
         return false;
     if (enter && MoveOnEnter) {
+        // The field's own select handler may take Enter (a pick list opens).
+        if (auto* edit = qobject_cast<TKWEdit*>(target); edit && edit->OnSelect) {
+            bool keepFocus = false;
+            edit->OnSelect(keepFocus);
+            if (keepFocus)
+                return true;
+        }
         FocusNeighbour(target, true)->setFocus(Qt::TabFocusReason);
         return EditNoBeep;
     }

@@ -1,0 +1,151 @@
+#include "controls/edits.h"
+#include "frame/child_frame.h"
+
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QtTest>
+
+class EditsTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void typing_data();
+    void typing();
+    void typingOverTheWholeText();
+    void inputMethodsAndColours();
+    void buttonAndCaptionEdits();
+    void enterRunsTheSelectHandler();
+};
+
+Q_DECLARE_METATYPE(TEditTypes)
+
+void EditsTest::typing_data()
+{
+    QTest::addColumn<TEditTypes>("type");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("integer refuses letters") << TEditTypes::etInteger << "1a2b"
+                                             << "12";
+    QTest::newRow("integer minus once") << TEditTypes::etInteger << "-12-"
+                                        << "-12";
+    QTest::newRow("integer marks") << TEditTypes::etInteger << "5%"
+                                   << "5%";
+    QTest::newRow("integer no blank") << TEditTypes::etInteger << "1 2"
+                                      << "12";
+    QTest::newRow("float comma is the point") << TEditTypes::etFloat << "3,5"
+                                              << "3.5";
+    QTest::newRow("float one separator") << TEditTypes::etFloat << "3.5.1,2"
+                                         << "3.512";
+    QTest::newRow("date") << TEditTypes::etDate << "2024/3/5x"
+                          << "2024/3/5";
+    QTest::newRow("date ten characters") << TEditTypes::etDate << "2024-03-0512"
+                                         << "2024-03-05";
+    QTest::newRow("time") << TEditTypes::etTime << "12:3a0"
+                          << "12:30";
+    QTest::newRow("text takes all") << TEditTypes::etString << "a-1 b"
+                                    << "a-1 b";
+}
+
+void EditsTest::typing()
+{
+    QFETCH(TEditTypes, type);
+    QFETCH(QString, keys);
+    QFETCH(QString, shown);
+    TKWEdit edit;
+    edit.SetEditType(type);
+    edit.show();
+    edit.setFocus();
+    QTest::keyClicks(&edit, keys);
+    QCOMPARE(edit.text(), shown);
+}
+
+void EditsTest::typingOverTheWholeText()
+{
+    TKWEdit edit;
+    edit.SetEditType(TEditTypes::etInteger);
+    edit.setText(QStringLiteral("123"));
+    edit.selectAll();
+    QTest::keyClick(&edit, Qt::Key_X, Qt::NoModifier);
+    QCOMPARE(edit.text(), QStringLiteral("x")); // the selection began the text: unfiltered
+    QTest::keyClick(&edit, Qt::Key_Y, Qt::NoModifier);
+    QCOMPARE(edit.text(), QStringLiteral("x"));
+}
+
+void EditsTest::inputMethodsAndColours()
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* text = new TKWEdit;
+    auto* number = new TKWEdit;
+    number->SetEditType(TEditTypes::etFloat);
+    layout->addWidget(text);
+    layout->addWidget(number);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(text->testAttribute(Qt::WA_InputMethodEnabled));
+    QVERIFY(!number->testAttribute(Qt::WA_InputMethodEnabled));
+    const QColor rest = number->palette().color(QPalette::Base);
+    number->setFocus();
+    QCOMPARE(number->palette().color(QPalette::Base), number->ColorOnFocus);
+    QCOMPARE(number->maxLength(), 16);
+    text->setFocus();
+    QCOMPARE(number->palette().color(QPalette::Base), rest);
+}
+
+void EditsTest::buttonAndCaptionEdits()
+{
+    TKWComboEdit edit;
+    int clicks = 0;
+    edit.OnButtonClick = [&clicks] { ++clicks; };
+    edit.resize(160, 24);
+    edit.show();
+    QTest::keyClick(&edit, Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(clicks, 1);
+    QTest::mouseClick(edit.Button(), Qt::LeftButton);
+    QCOMPARE(clicks, 2);
+    edit.SetDirectInput(false);
+    QTest::keyClicks(&edit, "abc");
+    QCOMPARE(edit.text(), QString());
+    QTest::keyClick(&edit, Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(clicks, 3); // the button still works
+    QVERIFY(edit.Button()->geometry().right() < edit.width());
+
+    TKWLComboEdit millimetres(QStringLiteral("毫米"));
+    millimetres.SetEditType(TEditTypes::etFloat);
+    millimetres.resize(120, 24);
+    millimetres.show();
+    QCOMPARE(millimetres.CaptionLabel()->text(), QStringLiteral("毫米"));
+    QVERIFY(millimetres.CaptionLabel()->geometry().right() <= millimetres.width());
+    QVERIFY(millimetres.textMargins().right() >= millimetres.CaptionLabel()->width());
+}
+
+void EditsTest::enterRunsTheSelectHandler()
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* courier = new TKWEdit;
+    auto* next = new TKWEdit;
+    layout->addWidget(courier);
+    layout->addWidget(next);
+    TKWChild child(&window, nullptr);
+    child.StartChild();
+    bool keep = true;
+    int selects = 0;
+    courier->OnSelect = [&](bool& keepFocus) {
+        ++selects;
+        keepFocus = keep;
+    };
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    courier->setFocus();
+    QTest::keyClick(courier, Qt::Key_Return);
+    QCOMPARE(selects, 1);
+    QCOMPARE(QApplication::focusWidget(), courier);
+    keep = false;
+    QTest::keyClick(courier, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), next);
+}
+
+QTEST_MAIN(EditsTest)
+#include "tst_edits.moc"
