@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -20,6 +21,9 @@ private Q_SLOTS:
     void editingButtonsFollowTheAddRight();
     void keysDriveTheRecordSet();
     void movingThroughRows();
+    void popUpList();
+    void popUpEditor();
+    void showWindow();
 };
 
 namespace {
@@ -126,6 +130,77 @@ void WindowFamilyTest::movingThroughRows()
     QCOMPARE(users.RecNo(), 1);
     MoveRecord(users, RecordMove::First);
     QCOMPARE(users.RecNo(), 0);
+}
+
+void WindowFamilyTest::popUpList()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    TKWAppPopForm list(nullptr);
+    list.Query()->SetTableName(QStringLiteral("KW_FAST_NAME_TABLE"));
+    list.Query()->OpenData();
+    list.show();
+    QVERIFY(QTest::qWaitForWindowActive(&list));
+    QCOMPARE(QApplication::focusWidget(), list.Button(QStringLiteral("确定[F3]")));
+    QTest::keyClick(&list, Qt::Key_F3);
+    QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("必须选择一个记录")});
+    QTest::keyClick(&list, Qt::Key_F5);
+    QCOMPARE(list.Query()->State(), TDataSetState::dsInsert);
+    QVERIFY(!list.Button(QStringLiteral("新增[F5]"))->isEnabled());
+    QVERIFY(!list.Button(QStringLiteral("关闭[F12]"))->isEnabled()); // F12 does nothing now
+    QTest::keyClick(&list, Qt::Key_Escape);
+    QCOMPARE(prompts.takeTexts(),
+             QStringList{QStringLiteral("必须先保存或取消新增的数据或修改后的数据")});
+    QVERIFY(list.isVisible());
+    list.Query()->SetFieldText(QStringLiteral("FAST_ID"), QStringLiteral("1"));
+    list.Query()->SetFieldText(QStringLiteral("FAST_NAME"), QStringLiteral("顺丰"));
+    QTest::keyClick(&list, Qt::Key_F8);
+    QTest::keyClick(&list, Qt::Key_F3);
+    QCOMPARE(list.result(), int(QDialog::Accepted));
+}
+
+void WindowFamilyTest::popUpEditor()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    QVERIFY(RunSQL(kDatabaseName,
+                   QStringLiteral("INSERT INTO SYS_USER_TABLE(USE_ID) VALUES('A'),('B')")));
+    TKWQuery users;
+    users.SetTableName(QStringLiteral("SYS_USER_TABLE"));
+    users.OpenData();
+    TKWDataSource listSource(nullptr, &users);
+    {
+        TKWBasePopEditShowForm editor(&users, nullptr);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        QTest::mouseClick(editor.Button(QStringLiteral("前条")), Qt::LeftButton);
+        QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("已到第一个纪录")});
+        QTest::mouseClick(editor.Button(QStringLiteral("下条")), Qt::LeftButton);
+        QCOMPARE(users.RecNo(), 1);
+        QTest::keyClick(&editor, Qt::Key_F6);
+        QCOMPARE(users.State(), TDataSetState::dsEdit);
+        QTest::keyClick(&editor, Qt::Key_Escape);
+        QCOMPARE(prompts.takeTexts(),
+                 QStringList{QStringLiteral("必须先按“保存”或“取消”按钮后才能关闭窗口")});
+        QVERIFY(editor.isVisible());
+        QTest::keyClick(&editor, Qt::Key_F9);
+        QTest::keyClick(&editor, Qt::Key_F12);
+        QVERIFY(!editor.isVisible());
+    }
+    QCOMPARE(users.KWDS, &listSource); // the list's data source follows its records again
+}
+
+void WindowFamilyTest::showWindow()
+{
+    TestDatabase db;
+    TKWAppPopShowForm show(nullptr);
+    auto* edit = new QLineEdit(show.Body());
+    show.show();
+    QVERIFY(QTest::qWaitForWindowActive(&show));
+    QVERIFY(!show.Button(QStringLiteral("确定[F3]"))->isVisible());
+    QVERIFY(edit->styleSheet().contains(AppGlobals.ColorOnFocus.name()));
+    QTest::keyClick(&show, Qt::Key_F12);
+    QVERIFY(!show.isVisible());
 }
 
 QTEST_MAIN(WindowFamilyTest)

@@ -11,6 +11,12 @@
 #include "frame/settings.h"
 #include "platform/clock.h"
 
+#include "controls/grid.h"
+
+#include <QAbstractItemView>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -202,4 +208,254 @@ void TKWDForm::cancel()
     if (!m_query->Active())
         Abort();
     m_query->CancelData();
+}
+
+namespace {
+
+using Role = TKWDataSource::Role;
+
+TRights windowRights(const QString& group, const QString& program)
+{
+    if (!group.isEmpty() && !program.isEmpty())
+        return GetRights(group, program, AppGlobals.UserID);
+    TRights all;
+    all.Add = all.Print = all.Verify = true;
+    return all;
+}
+
+void startSource(TKWDataSource& source, TKWQuery& query, const TRights& rights)
+{
+    PrepareQuery(query);
+    PrepareDataSource(source, rights);
+    source.SetActiveColor(true);
+    source.StartSource();
+}
+
+} // namespace
+
+FamilyButtons::FamilyButtons(QWidget* window, TKWDataSource* source)
+    : m_window(window), m_source(source), m_layout(new QHBoxLayout)
+{
+    m_layout->addStretch();
+}
+
+QPushButton* FamilyButtons::add(const char* caption, int key, int role,
+                                std::function<void()> action)
+{
+    auto* button = new QPushButton(QString::fromUtf8(caption), m_window);
+    button->setAutoDefault(false);
+    button->setAccessibleName(button->text());
+    m_layout->addWidget(button);
+    m_buttons << button;
+    QObject::connect(button, &QPushButton::clicked, m_window, std::move(action));
+    if (key)
+        BindFunctionKey(button, QKeySequence(key));
+    if (role >= 0)
+        m_source->SetButton(Role(role), button);
+    return button;
+}
+
+QPushButton* FamilyButtons::button(const QString& caption) const
+{
+    for (QPushButton* b : m_buttons)
+        if (b->text() == caption)
+            return b;
+    return nullptr;
+}
+
+TKWAppPopForm::TKWAppPopForm(TKWMain* mainFrame, QWidget* parent)
+    : QDialog(parent), m_query(new TKWQuery(this)),
+      m_source(new TKWDataSource(this, m_query, this)), m_grid(new TKWNDBGrid(m_query, this)),
+      m_child(new TKWChild(this, mainFrame)), m_buttons(this, m_source)
+{
+    auto whenOpen = [this](auto operation) {
+        return [this, operation] {
+            if (!m_query->Active())
+                Abort();
+            operation();
+        };
+    };
+    m_buttons.add("确定[F3]", Qt::Key_F3, -1, [this] {
+        if (m_query->IsEmpty())
+            ShowMsg(QStringLiteral("必须选择一个记录"));
+        else
+            accept();
+    });
+    m_buttons.add("新增[F5]", Qt::Key_F5, int(Role::Add),
+                  whenOpen([this] { m_query->AppendData(); }));
+    m_buttons.add("编辑[F6]", Qt::Key_F6, int(Role::Edit), whenOpen([this] {
+                      if (!m_query->IsEmpty())
+                          m_query->EditData();
+                  }));
+    m_buttons.add("删除[F7]", Qt::Key_F7, int(Role::Delete), whenOpen([this] {
+                      if (!m_query->IsEmpty())
+                          m_query->DeleteData();
+                  }));
+    m_buttons.add("保存[F8]", Qt::Key_F8, int(Role::Save), whenOpen([this] {
+                      Button(QStringLiteral("保存[F8]"))->setFocus();
+                      if (m_query->Editing())
+                          m_query->SaveData();
+                  }));
+    m_buttons.add("取消[F9]", Qt::Key_F9, int(Role::Cancel),
+                  whenOpen([this] { m_query->CancelData(); }));
+    m_buttons.add("查找[F10]", Qt::Key_F10, int(Role::Find), [] {});
+    m_buttons.add("打印[F11]", Qt::Key_F11, int(Role::Print), [] {});
+    m_buttons.add("关闭[F12]", Qt::Key_F12, int(Role::Close), [this] { reject(); });
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_grid, 1);
+    layout->addLayout(m_buttons.layout());
+    m_child->StartChild();
+    RefreshWorkDate();
+}
+
+void TKWAppPopForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    startSource(*m_source, *m_query, windowRights(Group, Program));
+    QPushButton* ok = Button(QStringLiteral("确定[F3]"));
+    if (ok->isEnabled() && ok->isVisible())
+        ok->setFocus();
+    else
+        m_grid->setFocus();
+}
+
+bool TKWAppPopForm::mayClose()
+{
+    if (!m_query->Editing())
+        return true;
+    ShowMsg(QStringLiteral("必须先保存或取消新增的数据或修改后的数据"));
+    return false;
+}
+
+void TKWAppPopForm::reject()
+{
+    if (mayClose())
+        QDialog::reject();
+}
+
+TKWBasePopEditShowForm::TKWBasePopEditShowForm(TKWQuery* records, TKWMain* mainFrame,
+                                               QWidget* parent)
+    : QDialog(parent), m_records(records), m_previousSource(records->KWDS),
+      m_source(new TKWDataSource(this, records, this)), m_child(new TKWChild(this, mainFrame)),
+      m_body(new QWidget(this)), m_buttons(this, m_source)
+{
+    auto whenOpen = [this](auto operation) {
+        return [this, operation] {
+            if (!m_records->Active())
+                Abort();
+            operation();
+        };
+    };
+    m_buttons.add("确定[F3]", Qt::Key_F3, -1, [this] {
+        if (m_records->IsEmpty())
+            ShowMsg(QStringLiteral("必须选择一个记录"));
+        else
+            accept();
+    });
+    m_buttons.add("增加[F5]", Qt::Key_F5, int(Role::Add), whenOpen([this] {
+                      RefreshWorkDate();
+                      m_records->AppendData();
+                  }));
+    m_buttons.add("编辑[F6]", Qt::Key_F6, int(Role::Edit), whenOpen([this] {
+                      RefreshWorkDate();
+                      if (!m_records->IsEmpty())
+                          m_records->EditData();
+                  }));
+    m_buttons.add("删除[F7]", Qt::Key_F7, int(Role::Delete), whenOpen([this] {
+                      if (!m_records->IsEmpty())
+                          m_records->DeleteData();
+                  }));
+    m_buttons.add("保存[F8]", Qt::Key_F8, int(Role::Save), whenOpen([this] {
+                      Button(QStringLiteral("保存[F8]"))->setFocus();
+                      if (m_records->Editing())
+                          m_records->SaveData();
+                  }));
+    m_buttons.add("取消[F9]", Qt::Key_F9, int(Role::Cancel),
+                  whenOpen([this] { m_records->CancelData(); }));
+    m_buttons.add("打印[F11]", Qt::Key_F11, int(Role::Print), [] {});
+    m_buttons.add("首条", 0, int(Role::First),
+                  [this] { MoveRecord(*m_records, RecordMove::First); });
+    m_buttons.add("前条", 0, int(Role::Prior),
+                  [this] { MoveRecord(*m_records, RecordMove::Prior); });
+    m_buttons.add("下条", 0, int(Role::Next), [this] { MoveRecord(*m_records, RecordMove::Next); });
+    m_buttons.add("末条", 0, int(Role::Last), [this] { MoveRecord(*m_records, RecordMove::Last); });
+    m_buttons.add("关闭[F12]", Qt::Key_F12, int(Role::Close), [this] { reject(); });
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_body, 1);
+    layout->addLayout(m_buttons.layout());
+    m_child->StartChild();
+    RefreshWorkDate();
+}
+
+TKWBasePopEditShowForm::~TKWBasePopEditShowForm()
+{
+    // The record set goes back to the window that lent it.
+    m_records->KWDS = m_previousSource;
+}
+
+void TKWBasePopEditShowForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    const TRights rights = windowRights(Group, Program);
+    PrepareDataSource(*m_source, rights);
+    m_source->SetActiveColor(true);
+    m_source->StartSource();
+}
+
+void TKWBasePopEditShowForm::changeEvent(QEvent* event)
+{
+    // Coming back to the editor with a row half edited and no way to save it: drop it.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+        !Button(QStringLiteral("保存[F8]"))->isEnabled() && m_records->Editing())
+        m_records->CancelData();
+    QDialog::changeEvent(event);
+}
+
+bool TKWBasePopEditShowForm::mayClose()
+{
+    if (!m_records->Editing())
+        return true;
+    ShowMsg(QStringLiteral("必须先按“保存”或“取消”按钮后才能关闭窗口"));
+    return false;
+}
+
+void TKWBasePopEditShowForm::reject()
+{
+    if (mayClose())
+        QDialog::reject();
+}
+
+TKWAppPopShowForm::TKWAppPopShowForm(TKWMain* mainFrame, QWidget* parent)
+    : QDialog(parent), m_query(new TKWQuery(this)),
+      m_source(new TKWDataSource(this, m_query, this)), m_child(new TKWChild(this, mainFrame)),
+      m_body(new QWidget(this)), m_buttons(this, m_source)
+{
+    m_buttons.add("确定[F3]", Qt::Key_F3, -1, [this] { accept(); })->hide();
+    m_buttons.add("首条", 0, int(Role::First), [this] { MoveRecord(*m_query, RecordMove::First); });
+    m_buttons.add("前条", 0, int(Role::Prior), [this] { MoveRecord(*m_query, RecordMove::Prior); });
+    m_buttons.add("下条", 0, int(Role::Next), [this] { MoveRecord(*m_query, RecordMove::Next); });
+    m_buttons.add("末条", 0, int(Role::Last), [this] { MoveRecord(*m_query, RecordMove::Last); });
+    m_buttons.add("关闭[F12]", Qt::Key_F12, int(Role::Close), [this] { reject(); });
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_body, 1);
+    layout->addLayout(m_buttons.layout());
+    m_query->ColorOnFocus = AppGlobals.ColorOnFocus;
+    m_child->StartChild();
+    RefreshWorkDate();
+}
+
+void TKWAppPopShowForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (m_styled)
+        return;
+    m_styled = true;
+    // Everything the operator can enter takes the focus colour; display-only fields keep theirs.
+    for (QWidget* w : findChildren<QWidget*>())
+        if (IsEntryControl(w) && ControlTag(w) % 500 != 3)
+            SetEntryColors(w, AppGlobals.Color, AppGlobals.ColorOnFocus);
+    for (QAbstractItemView* view : findChildren<QAbstractItemView*>())
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_source->BrowseColor = AppGlobals.Color;
+    m_source->EditColor = AppGlobals.EditColor;
 }
