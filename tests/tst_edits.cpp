@@ -1,5 +1,9 @@
 #include "controls/edits.h"
+#include "data/connection.h"
+#include "data/helpers.h"
+#include "data/record_set.h"
 #include "frame/child_frame.h"
+#include "test_database.h"
 
 #include <QLabel>
 #include <QToolButton>
@@ -16,6 +20,7 @@ private Q_SLOTS:
     void inputMethodsAndColours();
     void buttonAndCaptionEdits();
     void enterRunsTheSelectHandler();
+    void boundComboBox();
 };
 
 Q_DECLARE_METATYPE(TEditTypes)
@@ -145,6 +150,27 @@ void EditsTest::enterRunsTheSelectHandler()
     keep = false;
     QTest::keyClick(courier, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), next);
+}
+
+void EditsTest::boundComboBox()
+{
+    TestDatabase db;
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO SYS_USER_TABLE(USE_ID,STOP_RIGHT) "
+                                                 "VALUES('A','有效')")));
+    TKWQuery users;
+    users.SetTableName(QStringLiteral("SYS_USER_TABLE"));
+    TKWDBComboBox state(&users, QStringLiteral("STOP_RIGHT"));
+    state.addItems({QStringLiteral("有效"), QStringLiteral("停用")});
+    users.OpenData();
+    QCOMPARE(state.currentText(), QStringLiteral("有效"));
+    state.setCurrentIndex(1); // browsing: the field stays
+    QCOMPARE(users.FieldText(QStringLiteral("STOP_RIGHT")), QStringLiteral("有效"));
+    users.EditData();
+    QCOMPARE(state.currentText(), QStringLiteral("有效"));
+    state.setCurrentIndex(1);
+    users.SaveData();
+    QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT STOP_RIGHT FROM SYS_USER_TABLE")),
+             QStringLiteral("停用"));
 }
 
 QTEST_MAIN(EditsTest)

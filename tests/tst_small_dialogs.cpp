@@ -18,6 +18,7 @@ private Q_SLOTS:
     void folderChooser();
     void pageControlGuardsUnsavedData();
     void inputMethodChooser();
+    void panelShadow();
 };
 
 void SmallDialogsTest::waitWindow()
@@ -105,6 +106,17 @@ void SmallDialogsTest::inputMethodChooser()
         QCOMPARE(form.List->item(i)->text(), QString());
     form.List->setCurrentRow(count - 1);
     QCOMPARE(form.Selected(), QString()); // "none" can be chosen
+}
+
+void SmallDialogsTest::panelShadow()
+{
+    TKWPanel panel(QStringLiteral("请稍候"));
+    panel.resize(panel.sizeHint());
+    QCOMPARE(panel.size(), QSize(185, 41));
+    const QImage image = panel.grab().toImage();
+    // The shadow shows at the lower right, the face elsewhere.
+    QCOMPARE(image.pixelColor(183, 39), panel.ShadowColor);
+    QCOMPARE(image.pixelColor(20, 20), panel.FaceColor);
 }
 
 QTEST_MAIN(SmallDialogsTest)

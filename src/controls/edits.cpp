@@ -234,3 +234,45 @@ bool TKWComboBox::eventFilter(QObject* watched, QEvent* event)
     }
     return QComboBox::eventFilter(watched, event);
 }
+
+TKWDBComboBox::TKWDBComboBox(TKWQuery* query, const QString& fieldName, QWidget* parent)
+    : TKWComboBox(parent)
+{
+    auto show = [this, query, fieldName] {
+        const QString value = query->FieldText(fieldName);
+        if (currentText() != value) {
+            const QSignalBlocker quiet(this);
+            if (isEditable())
+                setEditText(value);
+            else
+                setCurrentIndex(findText(value));
+        }
+    };
+    connect(query, &TKWQuery::currentChanged, this, show);
+    connect(query, &TKWQuery::stateChanged, this, show);
+    connect(query, &TKWQuery::rowsReset, this, show);
+    connect(query, &TKWQuery::fieldChanged, this, [show, fieldName](const QString& f) {
+        if (f.compare(fieldName, Qt::CaseInsensitive) == 0)
+            show();
+    });
+    connect(this, &QComboBox::currentTextChanged, query, [query, fieldName](const QString& text) {
+        if (query->Editing())
+            query->SetFieldText(fieldName, text);
+    });
+    show();
+}
+
+TKWListBox::TKWListBox(QWidget* parent) : QListWidget(parent) {}
+
+void TKWListBox::SetEntryReadOnly(bool readOnly)
+{
+    setSelectionMode(readOnly ? QAbstractItemView::NoSelection
+                              : QAbstractItemView::SingleSelection);
+}
+
+void TKWListBox::SetEntryColors(const QColor& rest, const QColor& focus)
+{
+    setStyleSheet(QStringLiteral("QListWidget { background-color: %1; } QListWidget:focus { "
+                                 "background-color: %2; }")
+                      .arg(rest.name(), focus.name()));
+}

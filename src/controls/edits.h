@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <functional>
 
@@ -127,4 +128,22 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// A combo box bound to a record set's field.
+class TKWDBComboBox : public TKWComboBox
+{
+    Q_OBJECT
+public:
+    TKWDBComboBox(TKWQuery* query, const QString& fieldName, QWidget* parent = nullptr);
+};
+
+// The program's list box: focus colour, read-only while browsing.
+class TKWListBox : public QListWidget, public TKWEntryControl
+{
+    Q_OBJECT
+public:
+    explicit TKWListBox(QWidget* parent = nullptr);
+    void SetEntryReadOnly(bool readOnly) override;
+    void SetEntryColors(const QColor& rest, const QColor& focus) override;
 };

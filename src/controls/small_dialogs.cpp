@@ -200,3 +200,37 @@ void TKW3DLabel::paintEvent(QPaintEvent* event)
     }
     draw(QPoint(0, 0), palette().color(QPalette::WindowText));
 }
+
+TKWPanel::TKWPanel(const QString& caption, QWidget* parent) : QWidget(parent), Caption(caption)
+{
+    FaceColor = palette().color(QPalette::Button);
+    // Child controls sit on the face, off the shadow.
+    setContentsMargins(2, 2, 2 + ShadowWidth, 2 + ShadowWidth);
+}
+
+void TKWPanel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Window));
+    const QRect face = rect().adjusted(0, 0, -ShadowWidth - 1, -ShadowWidth - 1);
+    p.fillRect(face.translated(ShadowWidth, ShadowWidth), ShadowColor);
+    p.fillRect(face, FaceColor);
+    if (Border != BorderLine::blNone) {
+        const bool raised = Border == BorderLine::blRaised;
+        p.setPen(raised ? Color_High : Color_Low);
+        p.drawLine(face.topLeft(), face.topRight());
+        p.drawLine(face.topLeft(), face.bottomLeft());
+        p.setPen(raised ? Color_Low : Color_High);
+        p.drawLine(face.bottomLeft(), face.bottomRight());
+        p.drawLine(face.topRight(), face.bottomRight());
+    }
+    if (Caption.isEmpty())
+        return;
+    if (Text != TextStyle::txNone) {
+        p.setPen(Color_High);
+        const QPoint offset = Text == TextStyle::txRaised ? QPoint(-1, -1) : QPoint(1, 1);
+        p.drawText(face.translated(offset), Qt::AlignCenter, Caption);
+    }
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(face, Qt::AlignCenter, Caption);
+}

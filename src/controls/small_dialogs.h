@@ -104,3 +104,27 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+// A panel with a shadow, a raised or lowered face and an embossed caption.
+class TKWPanel : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class BorderLine { blNone, blRaised, blLowered };
+    enum class TextStyle { txNone, txLowered, txRaised };
+    explicit TKWPanel(const QString& caption = QString(), QWidget* parent = nullptr);
+
+    QString Caption;
+    BorderLine Border = BorderLine::blRaised;
+    TextStyle Text = TextStyle::txRaised;
+    QColor Color_High{0xE8, 0xE8, 0xE0};
+    QColor Color_Low{0xA2, 0x8D, 0x68};
+    QColor FaceColor;
+    QColor ShadowColor{0x80, 0x80, 0x80};
+    int ShadowWidth = 2;
+
+    QSize sizeHint() const override { return {185, 41}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};

@@ -82,70 +82,64 @@ TKWBaseForm::TKWBaseForm(TKWMain* mainFrame, QWidget* parent)
     palette.setColor(QPalette::Window, AppGlobals.Color);
     setPalette(palette);
     setAutoFillBackground(true);
+    KWSetForm = {AppGlobals.ScreenWidth, kDatabaseName, AppGlobals.EditColor,
+                 AppGlobals.ColorOnFocus};
     m_child->StartChild();
     RefreshWorkDate();
 }
 
-TKWDForm::TKWDForm(TKWMain* mainFrame, QWidget* parent)
-    : TKWBaseForm(mainFrame, parent), m_query(new TKWQuery(this)),
-      m_source(new TKWDataSource(this, m_query, this)), m_toolBar(new QToolBar(this)),
-      m_body(new QWidget(this))
+TKWAppForm::TKWAppForm(TKWMain* mainFrame, QWidget* parent)
+    : TKWBaseForm(mainFrame, parent), m_toolBar(new QToolBar(this)), m_body(new QWidget(this))
 {
-    m_query->AddStatusEditValue(QStringLiteral("未审核"));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_toolBar->setFocusPolicy(Qt::StrongFocus);
     using R = TKWDataSource::Role;
     const struct
     {
         const char* caption;
         int key;
-        void (TKWDForm::*action)();
+        std::function<void()> action;
         R role;
+        bool shown;
     } buttons[] = {
-        {"增加F5", Qt::Key_F5, &TKWDForm::add, R::Add},
-        {"编辑F6", Qt::Key_F6, &TKWDForm::edit, R::Edit},
-        {"删除F7", Qt::Key_F7, &TKWDForm::remove, R::Delete},
-        {"保存F8", Qt::Key_F8, &TKWDForm::save, R::Save},
-        {"取消F9", Qt::Key_F9, &TKWDForm::cancel, R::Cancel},
-        {"查找F10", Qt::Key_F10, &TKWDForm::find, R::Find},
-        {"打印F11", Qt::Key_F11, &TKWDForm::print, R::Print},
-        {"确认", 0, &TKWDForm::confirm, R::Check},
-        {"头一条", 0, &TKWDForm::first, R::First},
-        {"前一条 ", 0, &TKWDForm::prior, R::Prior},
-        {"下一条", 0, &TKWDForm::next, R::Next},
-        {"末一条", 0, &TKWDForm::last, R::Last},
-        {"关闭F12", Qt::Key_F12, nullptr, R::Close},
+        {"增加F5", Qt::Key_F5, [this] { addClicked(); }, R::Add, true},
+        {"编辑F6", Qt::Key_F6, [this] { editClicked(); }, R::Edit, true},
+        {"删除F7", Qt::Key_F7, [this] { deleteClicked(); }, R::Delete, true},
+        {"保存F8", Qt::Key_F8,
+         [this] {
+             m_toolBar->setFocus();
+             saveClicked();
+         },
+         R::Save, true},
+        {"取消F9", Qt::Key_F9, [this] { cancelClicked(); }, R::Cancel, true},
+        {"查找F10", Qt::Key_F10, [this] { findClicked(); }, R::Find, true},
+        {"打印F11", Qt::Key_F11, [this] { printClicked(); }, R::Print, true},
+        {"确认", 0, [this] { m_confirmed = true; }, R::Check, true},
+        {"头一条", 0, [this] { moveClicked(RecordMove::First); }, R::First, false},
+        {"前一条 ", 0, [this] { moveClicked(RecordMove::Prior); }, R::Prior, false},
+        {"下一条", 0, [this] { moveClicked(RecordMove::Next); }, R::Next, false},
+        {"末一条", 0, [this] { moveClicked(RecordMove::Last); }, R::Last, false},
+        {"补充", 0, [] {}, R::Other, false},
+        {"关闭F12", Qt::Key_F12, [this] { close(); }, R::Close, true},
     };
     for (const auto& b : buttons) {
-        QAbstractButton* button = addButton(QString::fromUtf8(b.caption), b.key, b.action);
-        m_source->SetButton(b.role, button);
+        auto* button = new QToolButton(m_toolBar);
+        button->setText(QString::fromUtf8(b.caption));
+        button->setAccessibleName(button->text());
+        m_toolBar->addWidget(button)->setVisible(b.shown);
+        connect(button, &QAbstractButton::clicked, this, b.action);
+        if (b.key)
+            BindFunctionKey(button, QKeySequence(b.key));
+        m_buttons << button;
+        m_roles << std::pair{static_cast<QAbstractButton*>(button), int(b.role)};
     }
-    connect(Button(QStringLiteral("关闭F12")), &QAbstractButton::clicked, this, &QWidget::close);
-    // The moves and 补充 are there for windows that show them.
-    for (const char* hidden : {"头一条", "前一条 ", "下一条", "末一条"})
-        m_toolBar->actions()
-            .at(m_buttons.indexOf(Button(QString::fromUtf8(hidden))))
-            ->setVisible(false);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_toolBar);
     layout->addWidget(m_body, 1);
 }
 
-QAbstractButton* TKWDForm::addButton(const QString& caption, int key, void (TKWDForm::*action)())
-{
-    auto* button = new QToolButton(m_toolBar);
-    button->setText(caption);
-    button->setAccessibleName(caption);
-    m_toolBar->addWidget(button);
-    m_buttons << button;
-    if (action)
-        connect(button, &QAbstractButton::clicked, this, action);
-    if (key)
-        BindFunctionKey(button, QKeySequence(key));
-    return button;
-}
-
-QAbstractButton* TKWDForm::Button(const QString& caption) const
+QAbstractButton* TKWAppForm::Button(const QString& caption) const
 {
     for (QAbstractButton* b : m_buttons)
         if (b->text() == caption)
@@ -153,9 +147,25 @@ QAbstractButton* TKWDForm::Button(const QString& caption) const
     return nullptr;
 }
 
-void TKWDForm::showEvent(QShowEvent* event)
+void TKWAppForm::showEvent(QShowEvent* event)
 {
     TKWBaseForm::showEvent(event);
+    if (m_toolBar->isVisible())
+        m_toolBar->setFocus();
+}
+
+TKWDForm::TKWDForm(TKWMain* mainFrame, QWidget* parent)
+    : TKWAppForm(mainFrame, parent), m_query(new TKWQuery(this)),
+      m_source(new TKWDataSource(this, m_query, this))
+{
+    m_query->AddStatusEditValue(QStringLiteral("未审核"));
+    for (const auto& [button, role] : ButtonRoles())
+        m_source->SetButton(TKWDataSource::Role(role), button);
+}
+
+void TKWDForm::showEvent(QShowEvent* event)
+{
+    TKWAppForm::showEvent(event);
     TRights rights;
     if (!Group.isEmpty() && !Program.isEmpty()) {
         rights = GetRights(Group, Program, AppGlobals.UserID);
@@ -168,45 +178,45 @@ void TKWDForm::showEvent(QShowEvent* event)
     m_source->StartSource();
 }
 
-void TKWDForm::add()
+void TKWDForm::requireOpen() const
 {
     if (!m_query->Active())
         Abort();
+}
+
+void TKWDForm::addClicked()
+{
+    requireOpen();
     RefreshWorkDate();
     m_query->AppendData();
 }
 
-void TKWDForm::edit()
+void TKWDForm::editClicked()
 {
-    if (!m_query->Active())
-        Abort();
+    requireOpen();
     if (m_query->IsEmpty())
         return;
     RefreshWorkDate();
     m_query->EditData();
 }
 
-void TKWDForm::remove()
+void TKWDForm::deleteClicked()
 {
-    if (!m_query->Active())
-        Abort();
+    requireOpen();
     if (!m_query->IsEmpty())
         m_query->DeleteData();
 }
 
-void TKWDForm::save()
+void TKWDForm::saveClicked()
 {
-    if (!m_query->Active())
-        Abort();
-    m_toolBar->setFocus(); // a field being typed in hands over its text first
+    requireOpen();
     if (m_query->Editing())
         m_query->SaveData();
 }
 
-void TKWDForm::cancel()
+void TKWDForm::cancelClicked()
 {
-    if (!m_query->Active())
-        Abort();
+    requireOpen();
     m_query->CancelData();
 }
 

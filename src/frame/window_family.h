@@ -2,6 +2,7 @@
 
 #include "frame/rights.h"
 
+#include <QColor>
 #include <QDialog>
 #include <QString>
 #include <QWidget>
@@ -30,6 +31,16 @@ enum class RecordMove { First, Prior, Next, Last };
 // empty set, "已到第一个纪录" / "已到最后一个纪录" at the ends.
 void MoveRecord(TKWQuery& query, RecordMove move);
 
+// Shared values of a window. Input methods need no preset here: text fields
+// take the desktop's input method, number and date fields none (TKWEdit).
+struct TKWSetForm
+{
+    int ScreenWidth = 0;
+    QString DataBaseName;
+    QColor EditColor;
+    QColor ColorOnFocus;
+};
+
 // The common frame of the program's windows: the child-window frame, the
 // work date refreshed, and the shared palette.
 class TKWBaseForm : public QWidget
@@ -38,14 +49,50 @@ class TKWBaseForm : public QWidget
 public:
     TKWBaseForm(TKWMain* mainFrame, QWidget* parent = nullptr);
     TKWChild* KWChild() const { return m_child; }
+    TKWSetForm KWSetForm;
 
 private:
     TKWChild* m_child;
 };
 
-// A tool-bar window over one table ("增加F5" … "关闭F12"), its buttons
-// following the user's rights on (Group, Program).
-class TKWDForm : public TKWBaseForm
+// A tool-bar window: "增加F5" … "关闭F12", "确认" and the hidden moves.
+// "保存F8" first moves the focus to the tool bar so a field hands over its text.
+class TKWAppForm : public TKWBaseForm
+{
+    Q_OBJECT
+public:
+    TKWAppForm(TKWMain* mainFrame, QWidget* parent = nullptr);
+
+    QToolBar* ToolBar() const { return m_toolBar; }
+    QAbstractButton* Button(const QString& caption) const;
+    // The area under the tool bar where the derived window puts its fields.
+    QWidget* Body() const { return m_body; }
+    bool Confirmed() const { return m_confirmed; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    virtual void addClicked() {}
+    virtual void editClicked() {}
+    virtual void deleteClicked() {}
+    virtual void saveClicked() {}
+    virtual void cancelClicked() {}
+    virtual void findClicked() {}
+    virtual void printClicked() {}
+    virtual void moveClicked(RecordMove) {}
+    // Each button with the role a data source gives it.
+    QList<std::pair<QAbstractButton*, int>> ButtonRoles() const { return m_roles; }
+
+private:
+    QToolBar* m_toolBar;
+    QWidget* m_body;
+    QList<QAbstractButton*> m_buttons;
+    QList<std::pair<QAbstractButton*, int>> m_roles;
+    bool m_confirmed = false;
+};
+
+// A tool-bar window over one table: its record set and data source, the
+// editing buttons following the user's rights on (Group, Program).
+class TKWDForm : public TKWAppForm
 {
     Q_OBJECT
 public:
@@ -55,35 +102,20 @@ public:
     QString Program;
     TKWQuery* Query() const { return m_query; }
     TKWDataSource* DS() const { return m_source; }
-    QToolBar* ToolBar() const { return m_toolBar; }
-    QAbstractButton* Button(const QString& caption) const;
-    // The area under the tool bar where the derived window puts its fields.
-    QWidget* Body() const { return m_body; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void addClicked() override;
+    void editClicked() override;
+    void deleteClicked() override;
+    void saveClicked() override;
+    void cancelClicked() override;
+    void moveClicked(RecordMove move) override { MoveRecord(*m_query, move); }
 
 private:
-    QAbstractButton* addButton(const QString& caption, int key, void (TKWDForm::*action)());
-    void add();
-    void edit();
-    void remove();
-    void save();
-    void cancel();
-    void find() {}
-    void print() {}
-    void confirm() { m_confirmed = true; }
-    void first() { MoveRecord(*m_query, RecordMove::First); }
-    void prior() { MoveRecord(*m_query, RecordMove::Prior); }
-    void next() { MoveRecord(*m_query, RecordMove::Next); }
-    void last() { MoveRecord(*m_query, RecordMove::Last); }
-
+    void requireOpen() const;
     TKWQuery* m_query;
     TKWDataSource* m_source;
-    QToolBar* m_toolBar;
-    QWidget* m_body;
-    QList<QAbstractButton*> m_buttons;
-    bool m_confirmed = false;
 };
 
 // The buttons of a pop-up window: a row of push buttons with their function
