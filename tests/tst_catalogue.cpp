@@ -1,5 +1,6 @@
 #include "data/connection.h"
 #include "data/helpers.h"
+#include "records/date_nodes.h"
 #include "records/field_catalogue.h"
 #include "test_database.h"
 
@@ -12,6 +13,9 @@ private Q_SLOTS:
     void defaultCatalogueOnce();
     void fieldChoices();
     void columnCatalogue();
+    void dateNodes_data();
+    void dateNodes();
+    void dateNodesRunOnSqlite();
 };
 
 void CatalogueTest::defaultCatalogueOnce()
@@ -58,6 +62,69 @@ void CatalogueTest::columnCatalogue()
     QCOMPARE(columns.last().DisplayLabel, QStringLiteral("修改日期"));
     QCOMPARE(TypeLetter(QStringLiteral("Integer")), QStringLiteral("N"));
     QCOMPARE(TypeLetter(QStringLiteral("Memo")), QStringLiteral("C"));
+}
+
+void CatalogueTest::dateNodes_data()
+{
+    QTest::addColumn<int>("node");
+    QTest::addColumn<QDate>("today");
+    QTest::addColumn<QString>("condition");
+    QTest::addColumn<QString>("where");
+    const QDate wednesday(2024, 3, 13);
+    QTest::newRow("all") << 0 << wednesday << "" << "";
+    QTest::newRow("all with find") << 0 << wednesday << "STATUS = '未打单'" << " WHERE STATUS = '未打单'";
+    QTest::newRow("last year") << 1 << wednesday << ""
+                               << " WHERE F >= '01/01/2023' AND F <= '12/31/2023'";
+    QTest::newRow("this year, leap") << 2 << wednesday << ""
+                                     << " WHERE F >= '01/01/2024' AND F <= '12/31/2024'";
+    QTest::newRow("last month") << 3 << wednesday << ""
+                                << " WHERE F >= '02/01/2024' AND F <= '02/29/2024'";
+    // Early in the month the 31 days are counted from ten days later.
+    QTest::newRow("last month from the 1st of March") << 3 << QDate(2024, 3, 1) << ""
+                                                      << " WHERE F >= '02/01/2024' AND F <= '02/29/2024'";
+    QTest::newRow("last month from 31 March") << 3 << QDate(2024, 3, 31) << ""
+                                              << " WHERE F >= '02/01/2024' AND F <= '02/29/2024'";
+    QTest::newRow("last month in January") << 3 << QDate(2024, 1, 5) << ""
+                                           << " WHERE F >= '12/01/2023' AND F <= '12/31/2023'";
+    QTest::newRow("this month") << 4 << wednesday << ""
+                                << " WHERE F >= '03/01/2024' AND F <= '03/31/2024'";
+    QTest::newRow("last week") << 5 << wednesday << ""
+                               << " WHERE F >= '03/04/2024' AND F <= '03/10/2024'";
+    QTest::newRow("this week from Sunday") << 6 << QDate(2024, 3, 17) << ""
+                                           << " WHERE F >= '03/11/2024' AND F <= '03/17/2024'";
+    QTest::newRow("yesterday with find") << 7 << wednesday << "A = 1"
+                                         << " WHERE A = 1 AND (F = '03/12/2024')";
+    QTest::newRow("today") << 8 << wednesday << "" << " WHERE F = '03/13/2024'";
+    QTest::newRow("range with find") << 4 << wednesday << "A = 1"
+                                     << " WHERE A = 1 AND (F >= '03/01/2024' AND F <= '03/31/2024')";
+}
+
+void CatalogueTest::dateNodes()
+{
+    QFETCH(int, node);
+    QFETCH(QDate, today);
+    QFETCH(QString, condition);
+    QFETCH(QString, where);
+    QCOMPARE(DateNodeStatement(node, QStringLiteral("F"), condition, today),
+             QStringLiteral("SELECT * FROM KW_CLIENT_TABLE") + where);
+}
+
+void CatalogueTest::dateNodesRunOnSqlite()
+{
+    TestDatabase db;
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                                 "CREATE_DATE) VALUES('1','2024-02-29'),"
+                                                 "('2','2024-03-01'),('3','2024-03-13')")));
+    auto count = [](int node) {
+        return GetSQLNumber(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM (%1)")
+                                               .arg(DateNodeStatement(node, QStringLiteral("CREATE_DATE"),
+                                                                      QString(), QDate(2024, 3, 13))));
+    };
+    QCOMPARE(count(0), 3.0);
+    QCOMPARE(count(3), 1.0);
+    QCOMPARE(count(4), 2.0);
+    QCOMPARE(count(8), 1.0);
+    QCOMPARE(DateNodeNames().size(), 9);
 }
 
 QTEST_MAIN(CatalogueTest)
