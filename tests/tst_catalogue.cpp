@@ -29,7 +29,8 @@ void CatalogueTest::defaultCatalogueOnce()
     QCOMPARE(rows.last().order, 22);
     QCOMPARE(rows[7].findType, QStringLiteral("DT"));
     // A catalogue with rows is left as it is.
-    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("DELETE FROM SYS_CLIENT_FIELD_TABLE WHERE FIELD_ORDER > 1")));
+    QVERIFY(RunSQL(kDatabaseName,
+                   QStringLiteral("DELETE FROM SYS_CLIENT_FIELD_TABLE WHERE FIELD_ORDER > 1")));
     QVERIFY(EnsureDefaultCatalogue());
     QCOMPARE(ReadCatalogue().size(), 1);
 }
@@ -71,8 +72,10 @@ void CatalogueTest::dateNodes_data()
     QTest::addColumn<QString>("condition");
     QTest::addColumn<QString>("where");
     const QDate wednesday(2024, 3, 13);
-    QTest::newRow("all") << 0 << wednesday << "" << "";
-    QTest::newRow("all with find") << 0 << wednesday << "STATUS = '未打单'" << " WHERE STATUS = '未打单'";
+    QTest::newRow("all") << 0 << wednesday << ""
+                         << "";
+    QTest::newRow("all with find") << 0 << wednesday << "STATUS = '未打单'"
+                                   << " WHERE STATUS = '未打单'";
     QTest::newRow("last year") << 1 << wednesday << ""
                                << " WHERE F >= '01/01/2023' AND F <= '12/31/2023'";
     QTest::newRow("this year, leap") << 2 << wednesday << ""
@@ -80,8 +83,9 @@ void CatalogueTest::dateNodes_data()
     QTest::newRow("last month") << 3 << wednesday << ""
                                 << " WHERE F >= '02/01/2024' AND F <= '02/29/2024'";
     // Early in the month the 31 days are counted from ten days later.
-    QTest::newRow("last month from the 1st of March") << 3 << QDate(2024, 3, 1) << ""
-                                                      << " WHERE F >= '02/01/2024' AND F <= '02/29/2024'";
+    QTest::newRow("last month from the 1st of March")
+        << 3 << QDate(2024, 3, 1) << ""
+        << " WHERE F >= '02/01/2024' AND F <= '02/29/2024'";
     QTest::newRow("last month from 31 March") << 3 << QDate(2024, 3, 31) << ""
                                               << " WHERE F >= '02/01/2024' AND F <= '02/29/2024'";
     QTest::newRow("last month in January") << 3 << QDate(2024, 1, 5) << ""
@@ -94,9 +98,11 @@ void CatalogueTest::dateNodes_data()
                                            << " WHERE F >= '03/11/2024' AND F <= '03/17/2024'";
     QTest::newRow("yesterday with find") << 7 << wednesday << "A = 1"
                                          << " WHERE A = 1 AND (F = '03/12/2024')";
-    QTest::newRow("today") << 8 << wednesday << "" << " WHERE F = '03/13/2024'";
-    QTest::newRow("range with find") << 4 << wednesday << "A = 1"
-                                     << " WHERE A = 1 AND (F >= '03/01/2024' AND F <= '03/31/2024')";
+    QTest::newRow("today") << 8 << wednesday << ""
+                           << " WHERE F = '03/13/2024'";
+    QTest::newRow("range with find")
+        << 4 << wednesday << "A = 1"
+        << " WHERE A = 1 AND (F >= '03/01/2024' AND F <= '03/31/2024')";
 }
 
 void CatalogueTest::dateNodes()
@@ -116,9 +122,10 @@ void CatalogueTest::dateNodesRunOnSqlite()
                                                  "CREATE_DATE) VALUES('1','2024-02-29'),"
                                                  "('2','2024-03-01'),('3','2024-03-13')")));
     auto count = [](int node) {
-        return GetSQLNumber(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM (%1)")
-                                               .arg(DateNodeStatement(node, QStringLiteral("CREATE_DATE"),
-                                                                      QString(), QDate(2024, 3, 13))));
+        return GetSQLNumber(kDatabaseName,
+                            QStringLiteral("SELECT COUNT(*) FROM (%1)")
+                                .arg(DateNodeStatement(node, QStringLiteral("CREATE_DATE"),
+                                                       QString(), QDate(2024, 3, 13))));
     };
     QCOMPARE(count(0), 3.0);
     QCOMPARE(count(3), 1.0);

@@ -61,16 +61,28 @@ const QList<FieldChoice>& FieldChoices()
     static const QList<FieldChoice> choices = [] {
         QList<FieldChoice> c;
         for (int i = 1; i <= 9; ++i)
-            c << FieldChoice{QStringLiteral("%1字符字段").arg(i), QStringLiteral("TEXT_FIELD%1").arg(i),
-                             QStringLiteral("String"), i == 9 ? 160 : 50, 20, QStringLiteral("T")};
+            c << FieldChoice{QStringLiteral("%1字符字段").arg(i),
+                             QStringLiteral("TEXT_FIELD%1").arg(i),
+                             QStringLiteral("String"),
+                             i == 9 ? 160 : 50,
+                             20,
+                             QStringLiteral("T")};
         for (int i = 1; i <= 3; ++i)
-            c << FieldChoice{QStringLiteral("%1日期字段").arg(i), QStringLiteral("DATE_FIELD%1").arg(i),
-                             QStringLiteral("Date"), 0, 10, QStringLiteral("D")};
+            c << FieldChoice{QStringLiteral("%1日期字段").arg(i),
+                             QStringLiteral("DATE_FIELD%1").arg(i),
+                             QStringLiteral("Date"),
+                             0,
+                             10,
+                             QStringLiteral("D")};
         for (int i = 1; i <= 3; ++i)
             c << FieldChoice{QStringLiteral("%1数据字段").arg(i),
-                             QStringLiteral("NUMBER_FIELD%1").arg(i), QStringLiteral("Float"), 0, 10,
+                             QStringLiteral("NUMBER_FIELD%1").arg(i),
+                             QStringLiteral("Float"),
+                             0,
+                             10,
                              QStringLiteral("T")};
-        const struct {
+        const struct
+        {
             const char* caption;
             const char* field;
             const char* type;
@@ -92,8 +104,11 @@ const QList<FieldChoice>& FieldChoices()
             {"备注字段", "TEXT_NOTE", "String", 160, 80, "T"},
         };
         for (const auto& f : fixed)
-            c << FieldChoice{QString::fromUtf8(f.caption), QString::fromLatin1(f.field),
-                             QString::fromLatin1(f.type), f.width, f.displayWidth,
+            c << FieldChoice{QString::fromUtf8(f.caption),
+                             QString::fromLatin1(f.field),
+                             QString::fromLatin1(f.type),
+                             f.width,
+                             f.displayWidth,
                              QString::fromLatin1(f.find)};
         return c;
     }();
@@ -109,29 +124,34 @@ QList<CatalogueRow> ReadCatalogue()
         auto text = [&query](const char* column) {
             return query->value(QString::fromLatin1(column)).toString();
         };
-        rows << CatalogueRow{text("FIELD_ORDER").toInt(), text("FIELD_NAME"),
-                             text("FIELD_DISPLAY_NAME"), text("FIELD_TYPE"),
-                             text("FIELD_FIND_TYPE"), text("FIELD_WIDTH").toInt(),
-                             text("FIELD_DISPLAY_WIDTH").toInt(), text("FIELD_ORDER_TYPE")};
+        rows << CatalogueRow{text("FIELD_ORDER").toInt(),
+                             text("FIELD_NAME"),
+                             text("FIELD_DISPLAY_NAME"),
+                             text("FIELD_TYPE"),
+                             text("FIELD_FIND_TYPE"),
+                             text("FIELD_WIDTH").toInt(),
+                             text("FIELD_DISPLAY_WIDTH").toInt(),
+                             text("FIELD_ORDER_TYPE")};
     }
     return rows;
 }
 
 bool EnsureDefaultCatalogue()
 {
-    if (GetSQLNumber(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM SYS_CLIENT_FIELD_TABLE")) > 0)
+    if (GetSQLNumber(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM SYS_CLIENT_FIELD_TABLE")) >
+        0)
         return true;
     for (const CatalogueRow& r : DefaultCatalogue())
-        if (!RunSQL(kDatabaseName,
-                    QStringLiteral("INSERT INTO SYS_CLIENT_FIELD_TABLE(FIELD_NAME,FIELD_DISPLAY_NAME,"
-                                   "FIELD_TYPE,FIELD_WIDTH,FIELD_DISPLAY_WIDTH,FIELD_FIND_TYPE,"
-                                   "FIELD_ORDER) VALUES(%1,%2,%3,%4,%5,%6,%7)")
-                        .arg(QuotedStr(r.fieldName), QuotedStr(r.displayName),
-                             QuotedStr(r.fieldType))
-                        .arg(r.width)
-                        .arg(r.displayWidth)
-                        .arg(QuotedStr(r.findType))
-                        .arg(r.order)))
+        if (!RunSQL(
+                kDatabaseName,
+                QStringLiteral("INSERT INTO SYS_CLIENT_FIELD_TABLE(FIELD_NAME,FIELD_DISPLAY_NAME,"
+                               "FIELD_TYPE,FIELD_WIDTH,FIELD_DISPLAY_WIDTH,FIELD_FIND_TYPE,"
+                               "FIELD_ORDER) VALUES(%1,%2,%3,%4,%5,%6,%7)")
+                    .arg(QuotedStr(r.fieldName), QuotedStr(r.displayName), QuotedStr(r.fieldType))
+                    .arg(r.width)
+                    .arg(r.displayWidth)
+                    .arg(QuotedStr(r.findType))
+                    .arg(r.order)))
             return false;
     return true;
 }
@@ -166,8 +186,11 @@ TFieldsDataArray BuildColumnCatalogue(const QList<CatalogueRow>& rows)
             d.FooterKind = QStringLiteral("@Count");
         columns << d;
     }
-    columns << element("VERIFY_NAME", "打单人员", "C", "T") << element("VERIFY_DATE", "打单日期", "D", "D")
-            << element("CREATE_NAME", "建档人员", "C", "T") << element("CREATE_DATE", "建档日期", "D", "D")
-            << element("EDIT_NAME", "修改人员", "C", "T") << element("EDIT_DATE", "修改日期", "D", "D");
+    columns << element("VERIFY_NAME", "打单人员", "C", "T")
+            << element("VERIFY_DATE", "打单日期", "D", "D")
+            << element("CREATE_NAME", "建档人员", "C", "T")
+            << element("CREATE_DATE", "建档日期", "D", "D")
+            << element("EDIT_NAME", "修改人员", "C", "T")
+            << element("EDIT_DATE", "修改日期", "D", "D");
     return columns;
 }

@@ -6,7 +6,8 @@
 #include <QString>
 
 // One row of the custom-field catalogue (SYS_CLIENT_FIELD_TABLE).
-struct CatalogueRow {
+struct CatalogueRow
+{
     int order = 0;
     QString fieldName;
     QString displayName;
@@ -18,7 +19,8 @@ struct CatalogueRow {
 };
 
 // A field the field dialog offers, with the defaults it brings.
-struct FieldChoice {
+struct FieldChoice
+{
     QString caption; // "1字符字段" …
     QString fieldName;
     QString fieldType;

@@ -1,19 +1,44 @@
 #include "records/main_form.h"
 
 #include "app/app_globals.h"
+#include "controls/grid.h"
+#include "controls/small_dialogs.h"
+#include "controls/tree.h"
 #include "data/connection.h"
+#include "data/data_source.h"
 #include "data/helpers.h"
+#include "data/record_set.h"
+#include "frame/form_keys.h"
 #include "frame/main_frame.h"
+#include "frame/rights.h"
+#include "frame/set_auto_id_form.h"
 #include "frame/settings.h"
+#include "frame/window_family.h"
 #include "platform/clock.h"
+#include "records/date_nodes.h"
+#include "records/field_catalogue.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+const QString kRecordGroup = QStringLiteral("快递单据管理");
+const QString kRecordProgram = QStringLiteral("发件记录录入编辑");
+const QColor kUnprinted(0xFF, 0xD2, 0xFF);
+} // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 {
@@ -26,37 +51,233 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
         return;
     }
 
+    DateNodeField = GetSysValue(QStringLiteral("日期范围节点字段"));
+    DateNodeName = GetSysValue(QStringLiteral("日期范围节点名称"));
+    if (DateNodeField.isEmpty()) {
+        DateNodeField = QStringLiteral("CREATE_DATE");
+        DateNodeName = QStringLiteral("建挡日期");
+    }
+
     AppGlobals.DBPath = AliasPath(kAliasName);
     QDir parentFolder(AppGlobals.DBPath);
     parentFolder.cdUp();
     AppGlobals.DataPath = parentFolder.absolutePath();
-
+    EnsureDefaultCatalogue();
     AppGlobals.CompanyName =
         GetSQLValue(kDatabaseName, QStringLiteral("SELECT COMPANY_NAME FROM  SYS_COMPANY_TABLE"));
     UpdateCaption();
+    AppGlobals.AutoOrderID = GetSysFlag(QStringLiteral("发件编号"));
+    AppGlobals.CheckOrderID = GetSysFlag(QStringLiteral("检查发件编号重复"));
 
-    m_panel = new QWidget(this);
-    m_panel->setAutoFillBackground(true);
-    QPalette palette = m_panel->palette();
+    m_records = new TKWQuery(this);
+    m_records->SetTableName(QStringLiteral("KW_CLIENT_TABLE"));
+    m_records->ActiveStatus = true;
+    m_records->UpdateObject.ModifySQL =
+        QStringLiteral("UPDATE KW_CLIENT_TABLE SET STATUS = :STATUS WHERE CLIENT_RECORD_ID = "
+                       ":OLD_CLIENT_RECORD_ID");
+
+    auto* panel = new QWidget(this);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
     palette.setColor(QPalette::Window, AppGlobals.Color);
     bool ok = false;
     const int color = ReadRegInteger(QStringLiteral("KWfastColor")).toInt(&ok);
     if (ok) // kept as the old 0x00BBGGRR colour value
         palette.setColor(QPalette::Window,
                          QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF));
-    m_panel->setPalette(palette);
-    auto* layout = new QVBoxLayout(m_panel);
-    auto* title = new QLabel(QStringLiteral("凯维快递单打印系统"), m_panel);
-    title->setAlignment(Qt::AlignCenter);
-    layout->addWidget(title);
-    setCentralWidget(m_panel);
+    panel->setPalette(palette);
 
-    AppGlobals.AutoOrderID = GetSysFlag(QStringLiteral("发件编号"));
-    AppGlobals.CheckOrderID = GetSysFlag(QStringLiteral("检查发件编号重复"));
-    statusBar()->showMessage(CurrentDate().toString(QStringLiteral("yyyy'年'MM'月'dd'日'")));
+    m_tree = new TKWTreeView(panel);
+    m_tree->setAccessibleName(QStringLiteral("日期范围"));
+    m_tree->SetColor = true;
+    m_tree->SetSelectColor(QColor(Qt::red));
+    for (const QString& name : DateNodeNames())
+        new QTreeWidgetItem(m_tree, {name});
+    m_tree->OnChange = [this](QTreeWidgetItem* node) {
+        if (node)
+            LoadDateNode(m_tree->indexOfTopLevelItem(node));
+    };
+    m_tree->HookEvents();
+    m_nodeButton = new QPushButton(QStringLiteral("日期范围节点按") + DateNodeName, panel);
+    m_nodeButton->setFlat(true);
+    m_nodeButton->setEnabled(false); // the chooser comes with the pick lists
+
+    m_grid = new TKWNDBGrid(m_records, panel);
+    m_grid->setAccessibleName(QStringLiteral("快递记录"));
+    m_grid->FormName = QStringLiteral("MainForm");
+    m_grid->SetTableName = QStringLiteral("SYS_DBGRID_SET_TABLE");
+    m_grid->DataBaseName = kDatabaseName;
+    m_grid->SaveOrder = true;
+    m_grid->SetFullRows(true);
+    m_grid->SetFieldsData(BuildColumnCatalogue(ReadCatalogue()));
+    m_grid->OnApplyCellAttr = [this](int row, const QString&, QColor& background, QColor&) {
+        if (m_records->CellText(row, m_records->FieldIndex(QStringLiteral("STATUS"))) ==
+            QStringLiteral("未打单"))
+            background = kUnprinted;
+    };
+    m_grid->view()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid->view(), &QWidget::customContextMenuRequested, m_grid,
+            &TKWNDBGrid::ResetSettings);
+    m_source = new TKWDataSource(this, m_records, this);
+
+    m_findLabel = new TKW3DLabel(QStringLiteral("查找条件："), panel);
+    m_findLabel->setAlignment(Qt::AlignCenter);
+
+    auto* designButton = new QPushButton(QStringLiteral("快递单打印设置"), panel);
+    auto* printButton = new QPushButton(QStringLiteral("快递单打印"), panel);
+    designButton->setEnabled(false); // the designer and the print window come later
+    printButton->setEnabled(false);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(m_tree, 1);
+    left->addWidget(m_nodeButton);
+    auto* printRow = new QHBoxLayout;
+    printRow->addStretch();
+    printRow->addWidget(designButton);
+    printRow->addWidget(printButton);
+    printRow->addStretch();
+    auto* right = new QVBoxLayout;
+    right->addWidget(m_findLabel);
+    right->addWidget(m_grid, 1);
+    right->addLayout(printRow);
+    auto* layout = new QHBoxLayout(panel);
+    layout->addLayout(left, 1);
+    layout->addLayout(right, 5);
+    setCentralWidget(panel);
+
+    buildToolBar();
+    buildMenus();
+
+    const int screenWidth = screen() ? screen()->size().width() : 1024;
+    auto* caption = new QLabel(QStringLiteral("凯维快递单打印系统    未打单的记录以粉红色显示"));
+    caption->setMinimumWidth(screenWidth * 3 / 5);
+    statusBar()->addWidget(caption);
+    statusBar()->addWidget(
+        new QLabel(CurrentDate().toString(QStringLiteral("yyyy'年'MM'月'dd'日'"))), 1);
     // The whole screen, also where no window manager maximises it.
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
+    if (QScreen* s = QGuiApplication::primaryScreen())
+        setGeometry(s->availableGeometry());
+}
+
+QAbstractButton* TMainForm::ToolButton(const QString& caption) const
+{
+    for (QAbstractButton* b : m_toolButtons)
+        if (b->text() == caption)
+            return b;
+    return nullptr;
+}
+
+void TMainForm::buildToolBar()
+{
+    auto* bar = addToolBar(QStringLiteral("工具栏"));
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const struct
+    {
+        const char* caption;
+        int key;
+    } buttons[] = {{"增加F5", Qt::Key_F5},
+                   {"编辑F6", Qt::Key_F6},
+                   {"删除F7", Qt::Key_F7},
+                   {"批删除F8", Qt::Key_F8},
+                   {"批导入F9", Qt::Key_F9},
+                   {"查找F10", Qt::Key_F10},
+                   {"打印F11", Qt::Key_F11},
+                   {"设置", 0},
+                   {"备份", 0},
+                   {"关闭", Qt::Key_F12}};
+    for (const auto& b : buttons) {
+        auto* button = new QToolButton(bar);
+        button->setText(QString::fromUtf8(b.caption));
+        button->setAccessibleName(button->text());
+        // The windows behind these buttons come with later parts of the program.
+        button->setEnabled(false);
+        bar->addWidget(button);
+        if (b.key)
+            BindFunctionKey(button, QKeySequence(b.key));
+        m_toolButtons << button;
+    }
+    QAbstractButton* close = ToolButton(QStringLiteral("关闭"));
+    close->setEnabled(true);
+    connect(close, &QAbstractButton::clicked, this, &QWidget::close);
+}
+
+void TMainForm::buildMenus()
+{
+    QMenu* basic = menuBar()->addMenu(QStringLiteral("基本数据录入编辑"));
+    basic->addAction(QStringLiteral("发件人资料录入编辑"))->setEnabled(false);
+    basic->addAction(QStringLiteral("用户管理"))->setEnabled(false);
+    QMenu* system = menuBar()->addMenu(QStringLiteral("系统管理"));
+    system->addAction(QStringLiteral("用户口令修改"))->setEnabled(false);
+    system->addAction(QStringLiteral("数据备份"))->setEnabled(false);
+    system->addAction(QStringLiteral("数据恢复"))->setEnabled(false);
+    system->addAction(QStringLiteral("数据修复"))->setEnabled(false);
+    connect(system->addAction(QStringLiteral("编号方式设置")), &QAction::triggered, this,
+            &TMainForm::numberingSettings);
+    QAction* quit = system->addAction(QStringLiteral("退出[T]"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助[F1]"));
+    help->addAction(QStringLiteral("帮助"))->setEnabled(false);
+    // The fourth entry lists the open child windows; empty at start.
+    menuBar()->addMenu(QString())->menuAction()->setVisible(false);
+}
+
+void TMainForm::buildRecordRules()
+{
+    auto assign = [](const char* field, const QString& value) {
+        TInsertData d;
+        d.FieldName = QString::fromLatin1(field);
+        d.Caption = d.FieldName;
+        d.Kind = QStringLiteral("A");
+        d.Value = value;
+        return d;
+    };
+    TInsertData key;
+    key.FieldName = QStringLiteral("CLIENT_RECORD_ID");
+    key.Kind = QStringLiteral("T");
+    key.Width = 12;
+    TInsertDataArray inserts{assign("CREATE_NAME", AppGlobals.UserName),
+                             assign("CREATE_DATE", AppGlobals.WorkDate),
+                             assign("CLIENT_ORDER_DATE", AppGlobals.WorkDate),
+                             key,
+                             assign("STATUS", QStringLiteral("未打单")),
+                             assign("CLIENT_POSTCODE_WIDTH", QStringLiteral("3"))};
+    if (AppGlobals.AutoOrderID) {
+        TInsertData order;
+        order.FieldName = QStringLiteral("CLIENT_ORDER_ID");
+        order.Kind = QStringLiteral("M");
+        order.Width = 10;
+        inserts << order;
+    }
+    m_records->SetInsertData(inserts);
+    m_records->SetEditData({{QStringLiteral("EDIT_NAME"), QString(), AppGlobals.UserName},
+                            {QStringLiteral("EDIT_DATE"), QString(), AppGlobals.WorkDate}});
+    auto unique = [](const char* column, const QString& message) {
+        TCheckData c;
+        c.Conditions[0] = {QString::fromLatin1(column), QString::fromLatin1(column)};
+        c.KeyField = QString::fromLatin1(column);
+        c.BaseSQL = QStringLiteral("SELECT %1 FROM KW_CLIENT_TABLE WHERE ")
+                        .arg(QString::fromLatin1(column));
+        c.Message = message;
+        return c;
+    };
+    TCheckDataArray checks{unique("CLIENT_RECORD_ID", QStringLiteral("纪录编号重复"))};
+    if (AppGlobals.CheckOrderID) {
+        QString caption = QStringLiteral("订单编号");
+        for (const TFieldsData& d : m_records->FieldsData())
+            if (d.FieldName == QLatin1String("CLIENT_ORDER_ID"))
+                caption = d.DisplayLabel;
+        checks << unique("CLIENT_ORDER_ID", caption + QStringLiteral("重复"));
+    }
+    m_records->SetCheckData(checks);
+    PrepareQuery(*m_records);
+}
+
+void TMainForm::applyRights()
+{
+    const TRights rights = GetRights(kRecordGroup, kRecordProgram, AppGlobals.UserID);
+    PrepareDataSource(*m_source, rights);
 }
 
 void TMainForm::UpdateCaption()
@@ -64,9 +285,50 @@ void TMainForm::UpdateCaption()
     setWindowTitle(AppGlobals.CompanyName + QStringLiteral("快递单打印系统"));
 }
 
+void TMainForm::LoadDateNode(int node)
+{
+    m_records->CloseData();
+    m_records->SQL = DateNodeStatement(node, DateNodeField, FindCondition, CurrentDate());
+    m_records->OpenData();
+}
+
 void TMainForm::showEvent(QShowEvent* event)
 {
     // Enrolment may have named the company after this window was made.
     UpdateCaption();
     QMainWindow::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    buildRecordRules();
+    applyRights();
+    m_grid->UserID = AppGlobals.UserID;
+    const QString height = GetSysValue(QStringLiteral("KWTreeViewHeight"));
+    if (ParseNumber(height) != 0)
+        m_tree->setFixedHeight(int(ParseNumber(height)));
+    // Selecting the first node in code is swallowed by the tree; load it here.
+    m_tree->setCurrentItem(m_tree->topLevelItem(0));
+    LoadDateNode(0);
+}
+
+void TMainForm::numberingSettings()
+{
+    if (!AppGlobals.IsSysUser) {
+        ShowMsg(QStringLiteral("只有系统管理员才能有设置修改编号方式的权限"));
+        return;
+    }
+    if (m_frame->OpenWindowCount() > 0) {
+        ShowMsg(QStringLiteral("请先关闭其它的窗口"));
+        return;
+    }
+    TSetAutoIDForm form(this);
+    form.exec();
+    buildRecordRules();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        m_grid->SaveSettings();
 }
