@@ -5,13 +5,19 @@
 #include "data/helpers.h"
 #include "data/record_model.h"
 #include "data/record_set.h"
+#include "modal.h"
 #include "platform/clock.h"
+#include "records/choice_dialogs.h"
 #include "records/main_form.h"
 #include "scripted_prompter.h"
 #include "test_database.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCalendarWidget>
+#include <QComboBox>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTableView>
 #include <QtTest>
 
@@ -21,6 +27,8 @@ class MainFormTest : public QObject
 private Q_SLOTS:
     void listsTheChosenDateRange();
     void numberingIsForAdministrators();
+    void dateNodeFieldChooser();
+    void choiceDialogAndDatePicker();
 };
 
 void MainFormTest::listsTheChosenDateRange()
@@ -80,6 +88,77 @@ void MainFormTest::numberingIsForAdministrators()
     numbering->trigger();
     QCOMPARE(prompts.takeTexts(),
              QStringList{QStringLiteral("只有系统管理员才能有设置修改编号方式的权限")});
+}
+
+void MainFormTest::dateNodeFieldChooser()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    SetFixedDateTime(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    TMainForm main;
+    main.show();
+    QVERIFY(
+        RunSQL(kDatabaseName,
+               QStringLiteral(
+                   "INSERT INTO "
+                   "SYS_CLIENT_FIELD_TABLE(FIELD_NAME,FIELD_DISPLAY_NAME,FIELD_TYPE,FIELD_ORDER) "
+                   "VALUES('DATE_FIELD1','发货日期','Date',13)")));
+    QVERIFY(
+        RunSQL(kDatabaseName,
+               QStringLiteral(
+                   "INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,DATE_FIELD1,CREATE_DATE) VALUES "
+                   "('1','2024-03-13','2020-01-01'),('2','2023-01-01','2024-03-13')")));
+    QCOMPARE(main.DateNodeButton()->text(), QStringLiteral("日期范围节点按建挡日期"));
+    OnNextModal("TSetClientForm", [](QWidget* w) {
+        auto* chooser = static_cast<TSetClientForm*>(w);
+        // The catalogue's dates (订单日期, 发货日期), then 建挡日期 and one empty line.
+        QCOMPARE(chooser->Choice->count(), 4);
+        chooser->Choice->setCurrentText(QStringLiteral("发货日期"));
+        chooser->accept();
+    });
+    main.DateNodeButton()->click();
+    QCOMPARE(main.DateNodeField, QStringLiteral("DATE_FIELD1"));
+    QCOMPARE(main.DateNodeButton()->text(), QStringLiteral("日期范围节点按发货日期"));
+    QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT AUTO_ID FROM SYS_ID_TABLE WHERE "
+                                                       "NAME_ID = '日期范围节点字段'")),
+             QStringLiteral("DATE_FIELD1"));
+    main.Tree()->setCurrentItem(main.Tree()->topLevelItem(8)); // today, on the new field
+    QCOMPARE(main.Records()->RecordCount(), 1);
+    QCOMPARE(main.Records()->FieldText(QStringLiteral("CLIENT_RECORD_ID")), QStringLiteral("1"));
+    QVERIFY(prompts.shown.isEmpty());
+    SetFixedDateTime({});
+}
+
+void MainFormTest::choiceDialogAndDatePicker()
+{
+    OnNextModal("TSelectItemQueryForm", [](QWidget* w) {
+        auto* form = static_cast<TSelectItemQueryForm*>(w);
+        QCOMPARE(form->windowTitle(), QStringLiteral("操作选择"));
+        QCOMPARE(form->Chosen(), 1); // the first is chosen when nothing is
+        form->Group()->button(2)->click();
+        form->findChildren<QPushButton*>().first()->click();
+    });
+    QCOMPARE(AskItem(QStringLiteral("设置快递资料字段"), QStringLiteral("设置日期范围节点字段"),
+                     QStringLiteral("操作选择")),
+             2);
+    OnNextModal("TSelectItemQueryForm", [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    QCOMPARE(AskItemPreselected(1, QStringLiteral("a"), QStringLiteral("b"), QString()), 0);
+
+    SetFixedDateTime(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    QCOMPARE(DatePickerStart(QStringLiteral("2024-03-05 10:20:30"), QString()), QDate(2024, 3, 5));
+    QCOMPARE(DatePickerStart(QStringLiteral("不是日期"), QStringLiteral("2024-01-02")),
+             QDate(2024, 3, 13));
+    QCOMPARE(DatePickerStart(QString(), QStringLiteral("2024-01-02")), QDate(2024, 1, 2));
+    OnNextModal("TDateForm", [](QWidget* w) {
+        auto* form = static_cast<TDateForm*>(w);
+        form->Calendar->setSelectedDate(QDate(2024, 2, 29));
+        QCOMPARE(form->windowTitle(), QStringLiteral("2024-02-29"));
+        QTest::keyClick(form, Qt::Key_F3);
+    });
+    QCOMPARE(PickDate(QStringLiteral("2024-03-05"), QString()), QStringLiteral("2024-02-29"));
+    OnNextModal("TDateForm", [](QWidget* w) { QTest::keyClick(w, Qt::Key_F4); });
+    QCOMPARE(PickDate(QString(), QStringLiteral("2024-03-05")), QString());
+    SetFixedDateTime({});
 }
 
 QTEST_MAIN(MainFormTest)

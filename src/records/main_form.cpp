@@ -15,10 +15,12 @@
 #include "frame/settings.h"
 #include "frame/window_family.h"
 #include "platform/clock.h"
+#include "records/choice_dialogs.h"
 #include "records/date_nodes.h"
 #include "records/field_catalogue.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -100,7 +102,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     m_tree->HookEvents();
     m_nodeButton = new QPushButton(QStringLiteral("日期范围节点按") + DateNodeName, panel);
     m_nodeButton->setFlat(true);
-    m_nodeButton->setEnabled(false); // the chooser comes with the pick lists
+    connect(m_nodeButton, &QPushButton::clicked, this, &TMainForm::chooseDateNodeField);
 
     m_grid = new TKWNDBGrid(m_records, panel);
     m_grid->setAccessibleName(QStringLiteral("快递记录"));
@@ -309,6 +311,33 @@ void TMainForm::showEvent(QShowEvent* event)
     // Selecting the first node in code is swallowed by the tree; load it here.
     m_tree->setCurrentItem(m_tree->topLevelItem(0));
     LoadDateNode(0);
+}
+
+void TMainForm::chooseDateNodeField()
+{
+    QStringList captions;
+    const QList<CatalogueRow> rows = ReadCatalogue();
+    for (const CatalogueRow& r : rows)
+        if (r.fieldType == QLatin1String("Date"))
+            captions << r.displayName;
+    captions << QStringLiteral("建挡日期") << QString();
+    TSetClientForm chooser(captions, this);
+    chooser.Choice->setCurrentText(DateNodeName);
+    chooser.exec();
+    const QString chosen = chooser.Choice->currentText();
+    if (chosen.isEmpty())
+        return;
+    if (chosen == QStringLiteral("建挡日期"))
+        DateNodeField = QStringLiteral("CREATE_DATE");
+    for (const CatalogueRow& r : rows)
+        if (r.displayName == chosen)
+            DateNodeField = r.fieldName;
+    DateNodeName = chosen;
+    SetSysValue(QStringLiteral("日期范围节点字段"), DateNodeField);
+    SetSysValue(QStringLiteral("日期范围节点名称"), DateNodeName);
+    m_nodeButton->setText(QStringLiteral("日期范围节点按") + DateNodeName);
+    const int node = m_tree->indexOfTopLevelItem(m_tree->currentItem());
+    LoadDateNode(qMax(0, node));
 }
 
 void TMainForm::numberingSettings()

@@ -31,6 +31,8 @@ public:
     TKWNDBGrid* Grid() const { return m_grid; }
     TKWTreeView* Tree() const { return m_tree; }
     QAbstractButton* ToolButton(const QString& caption) const;
+    // "日期范围节点按" + the caption of the date the tree filters on.
+    QPushButton* DateNodeButton() const { return m_nodeButton; }
 
     QString DateNodeField;
     QString DateNodeName;
@@ -48,6 +50,7 @@ private:
     void buildMenus();
     void buildRecordRules();
     void numberingSettings();
+    void chooseDateNodeField();
     void applyRights();
 
     TKWMain* m_frame = nullptr;
