@@ -1,0 +1,78 @@
+#include "app/app_globals.h"
+#include "app/application.h"
+#include "controls/edits.h"
+#include "controls/grid.h"
+#include "data/connection.h"
+#include "data/helpers.h"
+#include "data/record_set.h"
+#include "records/pick_list.h"
+#include "scripted_prompter.h"
+#include "test_database.h"
+#include "typing.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+class PickListTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void addSearchAndChoose();
+};
+
+void PickListTest::addSearchAndChoose()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    AppGlobals.UserName = QStringLiteral("王五");
+    TSelectEditForm form;
+    form.Prepare(QStringLiteral("TEXT_FIELD2"), QStringLiteral("收件省份"),
+                 QStringLiteral("KW_CLIENT_TEXT_FIELD2_TABLE"));
+    QCOMPARE(form.windowTitle(), QStringLiteral("收件省份数据选择编辑窗口"));
+    form.Query()->OpenData();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+
+    QTest::keyClick(&form, Qt::Key_F3);
+    QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("必须选择一个记录")});
+
+    for (const QString& province : {QStringLiteral("北京"), QStringLiteral("湖北"),
+                                    QStringLiteral("上海"), QStringLiteral("北京")}) {
+        QTest::keyClick(&form, Qt::Key_F5);
+        QVERIFY(!form.Button(QStringLiteral("确定[F3]"))->isEnabled());
+        QVERIFY(form.ValueEdit()->isVisible());
+        TypeText(form.ValueEdit(), province);
+        QTest::keyClick(&form, Qt::Key_F8);
+    }
+    // The second 北京 is refused and stays being added until cancelled.
+    QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("收件省份重复")});
+    QCOMPARE(form.Query()->State(), TDataSetState::dsInsert);
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("必须保存或取消新增、修改的数据")});
+    QTest::keyClick(&form, Qt::Key_F9);
+    QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT COUNT(*) || CREATE_NAME FROM "
+                                                       "KW_CLIENT_TEXT_FIELD2_TABLE")),
+             QStringLiteral("3王五"));
+
+    // Searching one character lists every value containing it, in order.
+    form.SearchBox()->setFocus();
+    form.SearchBox()->setText(QStringLiteral("北"));
+    QTest::keyClick(form.SearchBox(), Qt::Key_Return);
+    QCOMPARE(form.Query()->RecordCount(), 2);
+    QCOMPARE(form.Query()->FieldText(QStringLiteral("TEXT_FIELD2")), QStringLiteral("北京"));
+    form.Button(QStringLiteral("全部数据"))->click();
+    QCOMPARE(form.Query()->RecordCount(), 3);
+    form.Query()->Last();
+    QTest::keyClick(&form, Qt::Key_F3);
+    QCOMPARE(form.result(), int(QDialog::Accepted));
+    QCOMPARE(form.Value(), QStringLiteral("湖北"));
+}
+
+// Refusals abort the key's handler; the program's application catches that.
+int main(int argc, char** argv)
+{
+    KWApplication app(argc, argv);
+    PickListTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_pick_list.moc"
