@@ -1,6 +1,7 @@
 #include "data/connection.h"
 #include "data/helpers.h"
 #include "records/date_nodes.h"
+#include "records/editor_layout.h"
 #include "records/field_catalogue.h"
 #include "test_database.h"
 
@@ -16,6 +17,7 @@ private Q_SLOTS:
     void dateNodes_data();
     void dateNodes();
     void dateNodesRunOnSqlite();
+    void editorLayout();
 };
 
 void CatalogueTest::defaultCatalogueOnce()
@@ -132,6 +134,64 @@ void CatalogueTest::dateNodesRunOnSqlite()
     QCOMPARE(count(4), 2.0);
     QCOMPARE(count(8), 1.0);
     QCOMPARE(DateNodeNames().size(), 9);
+}
+
+namespace {
+const EditorPlacement* placed(const QList<EditorPlacement>& layout, const char* field)
+{
+    for (const EditorPlacement& p : layout)
+        if (p.fieldName == QLatin1String(field))
+            return &p;
+    return nullptr;
+}
+CatalogueRow catalogueRow(int order, const char* field, const char* find = "T")
+{
+    return {order,
+            QString::fromLatin1(field),
+            QString::fromLatin1(field),
+            QStringLiteral("String"),
+            QString::fromLatin1(find),
+            0,
+            0,
+            QString()};
+}
+} // namespace
+
+void CatalogueTest::editorLayout()
+{
+    // The default catalogue fills rows 1 to 3: the address moves up into row 4
+    // and the note follows into row 5.
+    QList<EditorPlacement> layout = ComputeEditorLayout(DefaultCatalogue());
+    QCOMPARE(placed(layout, "CLIENT_ORDER_ID")->control, QRect(63, 10, 135, 20));
+    QCOMPARE(placed(layout, "CLIENT_NAME")->control, QRect(465, 10, 135, 20)); // place 3
+    QCOMPARE(placed(layout, "FAST_MONEY")->control, QRect(666, 50, 135, 20));  // place 12
+    QCOMPARE(placed(layout, "FAST_MONEY")->kind, QStringLiteral("number"));
+    QCOMPARE(placed(layout, "TEXT_FIELD2")->kind, QStringLiteral("pick"));
+    QCOMPARE(placed(layout, "CLIENT_ORDER_DATE")->kind, QStringLiteral("date"));
+    QCOMPARE(placed(layout, "CLIENT_ADD")->control, QRect(63, 70, 738, 20));
+    QCOMPARE(placed(layout, "TEXT_NOTE")->control, QRect(63, 90, 738, 20));
+    QCOMPARE(placed(layout, "TEXT_NOTE")->label, QPoint(61, 94));
+
+    // Few fields: widening over free neighbours, address into row 2, note into row 3.
+    layout =
+        ComputeEditorLayout({catalogueRow(1, "CLIENT_ORDER_ID"), catalogueRow(2, "CLIENT_NAME"),
+                             catalogueRow(21, "CLIENT_ADD"), catalogueRow(26, "TEXT_NOTE"),
+                             catalogueRow(9, "FAST_NAME", "T")});
+    QCOMPARE(placed(layout, "CLIENT_NAME")->control.width(), 537);
+    QVERIFY(!placed(layout, "FAST_NAME")); // typed freely is no kind a courier has
+    QCOMPARE(placed(layout, "CLIENT_ADD")->control.top(), 30);
+    QCOMPARE(placed(layout, "TEXT_NOTE")->control.top(), 50);
+
+    // A full row 5 keeps the address on its line; the note follows it there.
+    QList<CatalogueRow> full{catalogueRow(1, "CLIENT_ORDER_ID")};
+    for (int n = 2; n <= 20; ++n)
+        full << catalogueRow(n, "TEXT_FIELD1");
+    full[1] = catalogueRow(5, "CLIENT_PHONE");
+    full << catalogueRow(21, "CLIENT_ADD") << catalogueRow(26, "TEXT_NOTE");
+    layout = ComputeEditorLayout(full);
+    QCOMPARE(placed(layout, "CLIENT_ADD")->control.top(), 110);
+    QCOMPARE(placed(layout, "TEXT_NOTE")->control.top(), 130);
+    QCOMPARE(placed(layout, "CLIENT_PHONE")->control.width(), 135);
 }
 
 QTEST_MAIN(CatalogueTest)
