@@ -182,6 +182,27 @@ void CatalogueTest::editorLayout()
     QCOMPARE(placed(layout, "CLIENT_ADD")->control.top(), 30);
     QCOMPARE(placed(layout, "TEXT_NOTE")->control.top(), 50);
 
+    // Places 1 … 6 only: place 6 widens over 7 and 8, the address goes to row 3, the note to row 4.
+    QList<CatalogueRow> six{catalogueRow(21, "CLIENT_ADD"), catalogueRow(26, "TEXT_NOTE")};
+    const char* sixFields[] = {"CLIENT_ORDER_ID", "CLIENT_NAME", "CLIENT_PHONE",
+                               "CLIENT_POSTCODE", "FAST_ID",     "TEXT_FIELD1"};
+    for (int n = 1; n <= 6; ++n)
+        six << catalogueRow(n, sixFields[n - 1]);
+    layout = ComputeEditorLayout(six);
+    QCOMPARE(placed(layout, "FAST_ID")->control.width(), 135);
+    QCOMPARE(placed(layout, "TEXT_FIELD1")->control.width(), 537);
+    QCOMPARE(placed(layout, "CLIENT_ADD")->control.top(), 50);
+    QCOMPARE(placed(layout, "TEXT_NOTE")->control.top(), 70);
+
+    // Rows 2 and 3 empty, rows 4 and 5 used: the address goes to row 2, the note to the address
+    // line.
+    QList<CatalogueRow> low{catalogueRow(1, "CLIENT_ORDER_ID"), catalogueRow(13, "CLIENT_NAME"),
+                            catalogueRow(17, "CLIENT_PHONE"), catalogueRow(21, "CLIENT_ADD"),
+                            catalogueRow(26, "TEXT_NOTE")};
+    layout = ComputeEditorLayout(low);
+    QCOMPARE(placed(layout, "CLIENT_ADD")->control.top(), 30);
+    QCOMPARE(placed(layout, "TEXT_NOTE")->control.top(), 110);
+
     // A full row 5 keeps the address on its line; the note follows it there.
     QList<CatalogueRow> full{catalogueRow(1, "CLIENT_ORDER_ID")};
     for (int n = 2; n <= 20; ++n)
