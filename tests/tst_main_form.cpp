@@ -1,16 +1,20 @@
 #include "app/app_globals.h"
+#include "controls/edits.h"
 #include "controls/grid.h"
 #include "controls/tree.h"
 #include "data/connection.h"
 #include "data/helpers.h"
 #include "data/record_model.h"
 #include "data/record_set.h"
+#include "frame/settings.h"
 #include "modal.h"
 #include "platform/clock.h"
 #include "records/choice_dialogs.h"
 #include "records/main_form.h"
+#include "records/record_editor.h"
 #include "scripted_prompter.h"
 #include "test_database.h"
+#include "typing.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -29,6 +33,7 @@ private Q_SLOTS:
     void numberingIsForAdministrators();
     void dateNodeFieldChooser();
     void choiceDialogAndDatePicker();
+    void addingARecordInTheEditor();
 };
 
 void MainFormTest::listsTheChosenDateRange()
@@ -158,6 +163,45 @@ void MainFormTest::choiceDialogAndDatePicker()
     QCOMPARE(PickDate(QStringLiteral("2024-03-05"), QString()), QStringLiteral("2024-02-29"));
     OnNextModal("TDateForm", [](QWidget* w) { QTest::keyClick(w, Qt::Key_F4); });
     QCOMPARE(PickDate(QString(), QStringLiteral("2024-03-05")), QString());
+    SetFixedDateTime({});
+}
+
+void MainFormTest::addingARecordInTheEditor()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    SetFixedDateTime(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    AppGlobals.UserID = QStringLiteral("A01");
+    AppGlobals.UserName = QStringLiteral("王五");
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO SYS_RIGHT_TABLE(USE_ID,COMPOSE_ID,"
+                                                 "PROGRAM_ID,ADD_RIGHT,BROWSE_RIGHT,PRINT_RIGHT) "
+                                                 "VALUES('A01',1,1,'是','是','是')")));
+    SetSysValue(QStringLiteral("发件编号"), QStringLiteral("否"));
+    TMainForm main;
+    main.show();
+    QVERIFY(main.ToolButton(QStringLiteral("增加F5"))->isEnabled());
+
+    OnNextModal("TEditClientForm", [](QWidget* w) {
+        auto* editor = static_cast<TEditClientForm*>(w);
+        QCOMPARE(editor->windowTitle(), QStringLiteral("发件记录录入编辑窗口"));
+        // The default catalogue: the address moved up into row 4.
+        QCOMPARE(editor->Control(QStringLiteral("CLIENT_ADD"))->geometry().top(), 70);
+        QCOMPARE(QApplication::focusWidget(), editor->Control(QStringLiteral("CLIENT_ORDER_ID")));
+        QTest::keyClick(editor, Qt::Key_F8); // no sender number yet
+        editor->Control(QStringLiteral("CLIENT_NAME"))->setFocus();
+        TypeText(editor->Control(QStringLiteral("CLIENT_NAME")), QStringLiteral("张三"));
+        TypeText(editor->Control(QStringLiteral("CLIENT_ORDER_ID")), QStringLiteral("A-1"));
+        QTest::keyClick(editor, Qt::Key_F8);
+        QTest::keyClick(editor, Qt::Key_F12);
+    });
+    QTest::mouseClick(main.ToolButton(QStringLiteral("增加F5")), Qt::LeftButton);
+    QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("必须输入订单编号")});
+    QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT CLIENT_NAME || CLIENT_ORDER_ID || "
+                                                       "STATUS || CREATE_NAME || CREATE_DATE FROM "
+                                                       "KW_CLIENT_TABLE")),
+             QStringLiteral("张三A-1未打单王五2024-03-13"));
+    QCOMPARE(main.Records()->RecordCount(), 1);
+    QCOMPARE(main.Records()->State(), TDataSetState::dsBrowse);
     SetFixedDateTime({});
 }
 

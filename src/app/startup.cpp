@@ -69,6 +69,7 @@ int RunProgram()
         return 0;
 
     mainForm->showMaximized();
+    mainForm->activateWindow(); // the keys work at once, also without a window manager
     const int code = QApplication::exec();
     mainForm.reset();
     CloseKWfastDataBase();

@@ -376,6 +376,8 @@ TKWBasePopEditShowForm::TKWBasePopEditShowForm(TKWQuery* records, TKWMain* mainF
                           m_records->DeleteData();
                   }));
     m_buttons.add("保存[F8]", Qt::Key_F8, int(Role::Save), whenOpen([this] {
+                      if (!checkBeforeSave())
+                          return;
                       Button(QStringLiteral("保存[F8]"))->setFocus();
                       if (m_records->Editing())
                           m_records->SaveData();

@@ -186,6 +186,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // The window's own checks before "保存[F8]" saves; false stops the save.
+    virtual bool checkBeforeSave() { return true; }
 
 private:
     bool mayClose();

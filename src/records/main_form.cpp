@@ -18,6 +18,7 @@
 #include "records/choice_dialogs.h"
 #include "records/date_nodes.h"
 #include "records/field_catalogue.h"
+#include "records/record_editor.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -117,6 +118,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
             QStringLiteral("未打单"))
             background = kUnprinted;
     };
+    connect(m_grid->view(), &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.row() < m_records->RecordCount())
+            openEditor(EditorMode::View);
+    });
     m_grid->view()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_grid->view(), &QWidget::customContextMenuRequested, m_grid,
             &TKWNDBGrid::ResetSettings);
@@ -199,6 +204,10 @@ void TMainForm::buildToolBar()
             BindFunctionKey(button, QKeySequence(b.key));
         m_toolButtons << button;
     }
+    connect(ToolButton(QStringLiteral("增加F5")), &QAbstractButton::clicked, this,
+            [this] { openEditor(EditorMode::Add); });
+    connect(ToolButton(QStringLiteral("编辑F6")), &QAbstractButton::clicked, this,
+            [this] { openEditor(EditorMode::Edit); });
     QAbstractButton* close = ToolButton(QStringLiteral("关闭"));
     close->setEnabled(true);
     connect(close, &QAbstractButton::clicked, this, &QWidget::close);
@@ -278,8 +287,32 @@ void TMainForm::buildRecordRules()
 
 void TMainForm::applyRights()
 {
-    const TRights rights = GetRights(kRecordGroup, kRecordProgram, AppGlobals.UserID);
-    PrepareDataSource(*m_source, rights);
+    m_rights = GetRights(kRecordGroup, kRecordProgram, AppGlobals.UserID);
+    PrepareDataSource(*m_source, m_rights);
+    ToolButton(QStringLiteral("增加F5"))->setEnabled(m_rights.Add);
+    ToolButton(QStringLiteral("编辑F6"))->setEnabled(m_rights.Add);
+}
+
+void TMainForm::openEditor(EditorMode mode)
+{
+    RefreshWorkDate();
+    if (!m_records->Active())
+        return;
+    if (mode != EditorMode::View && !m_tree->currentItem()) {
+        ShowMsg(QStringLiteral("必须选择一个日期范围节点"));
+        return;
+    }
+    if (mode == EditorMode::Edit && m_records->IsEmpty())
+        return;
+    EnsureDefaultCatalogue();
+    TEditClientForm editor(m_records, m_rights, m_frame, this);
+    if (mode == EditorMode::Add)
+        m_records->AppendData();
+    else if (mode == EditorMode::Edit)
+        m_records->EditData();
+    editor.exec();
+    // The list's own data source follows the records again.
+    m_source->StartSource();
 }
 
 void TMainForm::UpdateCaption()

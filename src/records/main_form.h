@@ -1,5 +1,7 @@
 #pragma once
 
+#include "frame/rights.h"
+
 #include <QMainWindow>
 
 class QAbstractButton;
@@ -51,6 +53,8 @@ private:
     void buildRecordRules();
     void numberingSettings();
     void chooseDateNodeField();
+    enum class EditorMode { Add, Edit, View };
+    void openEditor(EditorMode mode);
     void applyRights();
 
     TKWMain* m_frame = nullptr;
@@ -62,5 +66,6 @@ private:
     QPushButton* m_nodeButton = nullptr;
     QList<QAbstractButton*> m_toolButtons;
     bool m_anotherInstance = false;
+    TRights m_rights;
     bool m_shownOnce = false;
 };

@@ -1,0 +1,196 @@
+#include "records/record_editor.h"
+
+#include "app/app_globals.h"
+#include "controls/edits.h"
+#include "controls/grid.h"
+#include "data/data_source.h"
+#include "data/helpers.h"
+#include "data/record_set.h"
+#include "records/choice_dialogs.h"
+#include "records/editor_layout.h"
+#include "records/field_catalogue.h"
+#include "records/pick_list.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+// The courier list of the editor: pick a courier, its standard charge comes along.
+class CourierPicker : public TKWAppPopForm
+{
+public:
+    explicit CourierPicker(QWidget* parent) : TKWAppPopForm(nullptr, parent)
+    {
+        setWindowTitle(QStringLiteral("快递名称录入编辑窗口"));
+        Query()->SetTableName(QStringLiteral("KW_FAST_NAME_TABLE"));
+        Query()->SQL = QStringLiteral("SELECT * FROM KW_FAST_NAME_TABLE ORDER BY FAST_NAME");
+        auto column = [](const char* field, const char* caption, int width, const char* type) {
+            TFieldsData d{QString::fromLatin1(field), QString::fromUtf8(caption), width};
+            d.DataType = QString::fromLatin1(type);
+            return d;
+        };
+        DBGrid()->SetFieldsData({column("FAST_NAME", "快递名称", 16, "C"),
+                                 column("FAST_STANDARD_MONEY", "标准收费", 10, "N"),
+                                 column("FAST_DEFAULT", "默认快递", 8, "C"),
+                                 column("NOTE", "备注", 30, "C")});
+        DBGrid()->SetFullRows(true);
+        Query()->OpenData();
+        resize(640, 400);
+    }
+};
+
+} // namespace
+
+TEditClientForm::TEditClientForm(TKWQuery* records, const TRights& recordRights, TKWMain* mainFrame,
+                                 QWidget* parent)
+    : TKWBasePopEditShowForm(records, mainFrame, parent), m_rights(recordRights)
+{
+    setWindowTitle(QStringLiteral("发件记录录入编辑窗口"));
+    // The family's confirm button has no use here; F3 does nothing.
+    Button(QStringLiteral("确定[F3]"))->hide();
+    buildFields();
+    Body()->setFixedSize(807, 224);
+}
+
+void TEditClientForm::buildFields()
+{
+    for (const EditorPlacement& p : ComputeEditorLayout(ReadCatalogue())) {
+        TKWEdit* control = nullptr;
+        if (p.kind == QLatin1String("pick") || p.kind == QLatin1String("date")) {
+            auto* combo = new TKWDBComboEdit(Query(), p.fieldName, Body());
+            const QString field = p.fieldName;
+            if (p.kind == QLatin1String("date")) {
+                combo->SetEditType(TEditTypes::etDate);
+                combo->OnButtonClick = [this, field] { pickDate(field, false); };
+                if (field.startsWith(QLatin1String("DATE_FIELD")))
+                    combo->OnSelect = [this, field](bool& keep) { keep = !pickDate(field, true); };
+            } else if (field == QLatin1String("FAST_NAME")) {
+                combo->OnButtonClick = [this] { pickCourier(); };
+                combo->OnSelect = [this](bool& keep) {
+                    keep = Query()->Editing() && !pickCourier();
+                };
+            } else {
+                combo->OnButtonClick = [this, field] { pickInto(field); };
+                combo->OnSelect = [this, field](bool& keep) {
+                    keep = Query()->Editing() && !pickInto(field);
+                };
+            }
+            control = combo;
+        } else {
+            control = new TKWDBEdit(Query(), p.fieldName, Body());
+            if (p.kind == QLatin1String("number")) {
+                control->SetEditType(TEditTypes::etFloat);
+                control->setMaxLength(12);
+            }
+        }
+        control->setGeometry(p.control);
+        control->setAccessibleName(p.caption);
+        auto* label = new QLabel(p.caption, Body());
+        label->setBuddy(control);
+        label->adjustSize();
+        label->move(p.label.x() - label->width(), p.label.y() - 2);
+        label->setVisible(p.labelShown);
+        m_controls.insert(p.fieldName, control);
+        m_captions.insert(p.fieldName, p.caption);
+    }
+    // The postcode spacing and the print status always stand on the last line.
+    auto* spacing = new TKWDBEdit(Query(), QStringLiteral("CLIENT_POSTCODE_WIDTH"), Body());
+    spacing->SetEditType(TEditTypes::etFloat);
+    spacing->setGeometry(465, 198, 110, 20);
+    auto* status = new TKWDBComboBox(Query(), QStringLiteral("STATUS"), Body());
+    status->addItems({QStringLiteral("未打单"), QStringLiteral("已打单")});
+    status->setGeometry(666, 198, 135, 20);
+    const std::pair<QWidget*, const char*> bottom[] = {{spacing, "邮编间距"}, {status, "打单状态"}};
+    for (const auto& [control, caption] : bottom) {
+        auto* label = new QLabel(QString::fromUtf8(caption), Body());
+        label->setBuddy(control);
+        label->adjustSize();
+        label->move(control->x() - 2 - label->width(), 200);
+        control->setAccessibleName(label->text());
+    }
+    m_controls.insert(QStringLiteral("CLIENT_POSTCODE_WIDTH"), spacing);
+    // Tab order follows the places.
+    QWidget* previous = nullptr;
+    for (const EditorPlacement& p : ComputeEditorLayout(ReadCatalogue())) {
+        if (previous)
+            setTabOrder(previous, m_controls.value(p.fieldName));
+        previous = m_controls.value(p.fieldName);
+    }
+}
+
+bool TEditClientForm::pickInto(const QString& fieldName)
+{
+    const QString value = PickValue(fieldName, m_captions.value(fieldName), this);
+    if (value.isEmpty())
+        return false;
+    if (Query()->Editing())
+        Query()->SetFieldText(fieldName, value);
+    return true;
+}
+
+bool TEditClientForm::pickCourier()
+{
+    CourierPicker picker(this);
+    if (picker.exec() != QDialog::Accepted)
+        return false;
+    if (Query()->Editing()) {
+        Query()->SetFieldText(QStringLiteral("FAST_NAME"),
+                              picker.Query()->FieldText(QStringLiteral("FAST_NAME")));
+        Query()->SetFieldText(QStringLiteral("FAST_MONEY"),
+                              picker.Query()->FieldText(QStringLiteral("FAST_STANDARD_MONEY")));
+    }
+    return true;
+}
+
+bool TEditClientForm::pickDate(const QString& fieldName, bool onlyWhenEmpty)
+{
+    const QString current = Query()->FieldText(fieldName).trimmed();
+    if (!Query()->Editing())
+        return true;
+    if (onlyWhenEmpty && !current.isEmpty())
+        return true;
+    const QString chosen = PickDate(current, AppGlobals.WorkDate, this);
+    if (chosen.isEmpty())
+        return false;
+    Query()->SetFieldText(fieldName, chosen);
+    return true;
+}
+
+bool TEditClientForm::checkBeforeSave()
+{
+    TKWEdit* order = Control(QStringLiteral("CLIENT_ORDER_ID"));
+    if (order && order->text().trimmed().isEmpty()) {
+        ShowMsg(QStringLiteral("必须输入") + m_captions.value(QStringLiteral("CLIENT_ORDER_ID")));
+        order->setFocus();
+        return false;
+    }
+    return true;
+}
+
+TEditClientForm::~TEditClientForm()
+{
+    linkOrderCheck(nullptr);
+}
+
+// The sender-number check focuses this window's control while it is open.
+void TEditClientForm::linkOrderCheck(QWidget* control)
+{
+    TCheckDataArray checks = Query()->CheckData();
+    for (TCheckData& c : checks)
+        if (c.KeyField == QLatin1String("CLIENT_ORDER_ID"))
+            c.Control = control;
+    Query()->SetCheckData(checks);
+}
+
+void TEditClientForm::showEvent(QShowEvent* event)
+{
+    TKWBasePopEditShowForm::showEvent(event);
+    // The main window's record rights, not a program of this window's own.
+    PrepareDataSource(*DS(), m_rights);
+    DS()->StartSource();
+    linkOrderCheck(Control(QStringLiteral("CLIENT_ORDER_ID")));
+    if (Query()->Editing())
+        if (TKWEdit* order = Control(QStringLiteral("CLIENT_ORDER_ID")))
+            order->setFocus();
+}
