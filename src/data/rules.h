@@ -96,3 +96,11 @@ struct TStoredColumn
     int Width = 0;
     int Order = 0;
 };
+
+// A new-row value of a kind ("A", "T", "M" …) for a field.
+TInsertData InsertRule(const QString& field, const QString& kind, const QString& value = {},
+                       int width = 0);
+// EDIT_NAME and EDIT_DATE stamped when editing begins.
+TEditDataArray EditStamps(const QString& userName, const QString& workDate);
+// A field whose value must not already be in the table (text comparison).
+TCheckData UniqueCheck(const QString& table, const QString& column, const QString& message);

@@ -236,50 +236,29 @@ void TMainForm::buildMenus()
 
 void TMainForm::buildRecordRules()
 {
-    auto assign = [](const char* field, const QString& value) {
-        TInsertData d;
-        d.FieldName = QString::fromLatin1(field);
-        d.Caption = d.FieldName;
-        d.Kind = QStringLiteral("A");
-        d.Value = value;
-        return d;
-    };
-    TInsertData key;
-    key.FieldName = QStringLiteral("CLIENT_RECORD_ID");
-    key.Kind = QStringLiteral("T");
-    key.Width = 12;
-    TInsertDataArray inserts{assign("CREATE_NAME", AppGlobals.UserName),
-                             assign("CREATE_DATE", AppGlobals.WorkDate),
-                             assign("CLIENT_ORDER_DATE", AppGlobals.WorkDate),
-                             key,
-                             assign("STATUS", QStringLiteral("未打单")),
-                             assign("CLIENT_POSTCODE_WIDTH", QStringLiteral("3"))};
-    if (AppGlobals.AutoOrderID) {
-        TInsertData order;
-        order.FieldName = QStringLiteral("CLIENT_ORDER_ID");
-        order.Kind = QStringLiteral("M");
-        order.Width = 10;
-        inserts << order;
-    }
+    const QString a = QStringLiteral("A");
+    TInsertDataArray inserts{
+        InsertRule(QStringLiteral("CREATE_NAME"), a, AppGlobals.UserName),
+        InsertRule(QStringLiteral("CREATE_DATE"), a, AppGlobals.WorkDate),
+        InsertRule(QStringLiteral("CLIENT_ORDER_DATE"), a, AppGlobals.WorkDate),
+        InsertRule(QStringLiteral("CLIENT_RECORD_ID"), QStringLiteral("T"), QString(), 12),
+        InsertRule(QStringLiteral("STATUS"), a, QStringLiteral("未打单")),
+        InsertRule(QStringLiteral("CLIENT_POSTCODE_WIDTH"), a, QStringLiteral("3"))};
+    if (AppGlobals.AutoOrderID)
+        inserts << InsertRule(QStringLiteral("CLIENT_ORDER_ID"), QStringLiteral("M"), QString(),
+                              10);
     m_records->SetInsertData(inserts);
-    m_records->SetEditData({{QStringLiteral("EDIT_NAME"), QString(), AppGlobals.UserName},
-                            {QStringLiteral("EDIT_DATE"), QString(), AppGlobals.WorkDate}});
-    auto unique = [](const char* column, const QString& message) {
-        TCheckData c;
-        c.Conditions[0] = {QString::fromLatin1(column), QString::fromLatin1(column)};
-        c.KeyField = QString::fromLatin1(column);
-        c.BaseSQL = QStringLiteral("SELECT %1 FROM KW_CLIENT_TABLE WHERE ")
-                        .arg(QString::fromLatin1(column));
-        c.Message = message;
-        return c;
-    };
-    TCheckDataArray checks{unique("CLIENT_RECORD_ID", QStringLiteral("纪录编号重复"))};
+    m_records->SetEditData(EditStamps(AppGlobals.UserName, AppGlobals.WorkDate));
+    const QString table = QStringLiteral("KW_CLIENT_TABLE");
+    TCheckDataArray checks{
+        UniqueCheck(table, QStringLiteral("CLIENT_RECORD_ID"), QStringLiteral("纪录编号重复"))};
     if (AppGlobals.CheckOrderID) {
         QString caption = QStringLiteral("订单编号");
         for (const TFieldsData& d : m_records->FieldsData())
             if (d.FieldName == QLatin1String("CLIENT_ORDER_ID"))
                 caption = d.DisplayLabel;
-        checks << unique("CLIENT_ORDER_ID", caption + QStringLiteral("重复"));
+        checks << UniqueCheck(table, QStringLiteral("CLIENT_ORDER_ID"),
+                              caption + QStringLiteral("重复"));
     }
     m_records->SetCheckData(checks);
     PrepareQuery(*m_records);

@@ -88,24 +88,12 @@ void TSelectEditForm::Prepare(const QString& fieldName, const QString& caption,
     m_query->SetTableName(tableName);
     m_query->SQL = m_fullStatement;
 
-    auto assign = [](const char* field, const QString& value) {
-        TInsertData d;
-        d.FieldName = QString::fromLatin1(field);
-        d.Caption = d.FieldName;
-        d.Kind = QStringLiteral("A");
-        d.Value = value;
-        return d;
-    };
     m_query->SetInsertData(
-        {assign("CREATE_NAME", AppGlobals.UserName), assign("CREATE_DATE", AppGlobals.WorkDate)});
-    m_query->SetEditData({{QStringLiteral("EDIT_NAME"), QString(), AppGlobals.UserName},
-                          {QStringLiteral("EDIT_DATE"), QString(), AppGlobals.WorkDate}});
-    TCheckData unique;
-    unique.Conditions[0] = {fieldName, fieldName};
-    unique.KeyField = fieldName;
+        {InsertRule(QStringLiteral("CREATE_NAME"), QStringLiteral("A"), AppGlobals.UserName),
+         InsertRule(QStringLiteral("CREATE_DATE"), QStringLiteral("A"), AppGlobals.WorkDate)});
+    m_query->SetEditData(EditStamps(AppGlobals.UserName, AppGlobals.WorkDate));
+    TCheckData unique = UniqueCheck(tableName, fieldName, caption + QStringLiteral("重复"));
     unique.NoRegenerate = true;
-    unique.BaseSQL = QStringLiteral("SELECT %1 FROM %2 WHERE ").arg(fieldName, tableName);
-    unique.Message = caption + QStringLiteral("重复");
     m_query->SetCheckData({unique});
     m_query->UpdateObject.ModifySQL =
         QStringLiteral("UPDATE %1\nSET\n  %2 = :%2,\n  EDIT_NAME = :EDIT_NAME,\n  EDIT_DATE = "

@@ -134,34 +134,20 @@ void ConfigureCourierQuery(TKWQuery& q, const QString& userName, const QString& 
 {
     q.SetTableName(QStringLiteral("KW_FAST_NAME_TABLE"));
     q.SQL = QStringLiteral("SELECT * FROM KW_FAST_NAME_TABLE ORDER BY FAST_NAME");
-    auto value = [](const char* field, const QString& v, const char* kind = "A") {
-        TInsertData d;
-        d.FieldName = QString::fromLatin1(field);
-        d.Caption = d.FieldName;
-        d.Kind = QString::fromLatin1(kind);
-        d.Value = v;
-        return d;
-    };
-    TInsertData key = value("FAST_ID", QString(), "T");
-    key.Width = 12;
-    q.SetInsertData({key, value("FAST_DEFAULT", QStringLiteral("否")),
-                     value("FAST_NAME_HEIGHT", QStringLiteral("120")),
-                     value("FAST_NAME_WIDTH", QStringLiteral("220")),
-                     value("CREATE_NAME", userName), value("CREATE_DATE", workDate)});
-    q.SetEditData({{QStringLiteral("EDIT_NAME"), QString(), userName},
-                   {QStringLiteral("EDIT_DATE"), QString(), workDate}});
-    TCheckData unique;
-    unique.Conditions[0] = {QStringLiteral("FAST_NAME"), QStringLiteral("FAST_NAME")};
-    unique.KeyField = QStringLiteral("FAST_NAME");
-    unique.NoRegenerate = true;
-    unique.BaseSQL = QStringLiteral("SELECT FAST_NAME FROM KW_FAST_NAME_TABLE WHERE ");
-    unique.Message = QStringLiteral("快递名称名称重复");
-    TCheckData key2;
-    key2.Conditions[0] = {QStringLiteral("FAST_ID"), QStringLiteral("FAST_ID")};
-    key2.KeyField = QStringLiteral("FAST_ID");
-    key2.BaseSQL = QStringLiteral("SELECT FAST_ID FROM KW_FAST_NAME_TABLE WHERE ");
-    key2.Message = QStringLiteral("纪录编号重复");
-    q.SetCheckData({key2, unique});
+    const QString a = QStringLiteral("A");
+    q.SetInsertData({InsertRule(QStringLiteral("FAST_ID"), QStringLiteral("T"), QString(), 12),
+                     InsertRule(QStringLiteral("FAST_DEFAULT"), a, QStringLiteral("否")),
+                     InsertRule(QStringLiteral("FAST_NAME_HEIGHT"), a, QStringLiteral("120")),
+                     InsertRule(QStringLiteral("FAST_NAME_WIDTH"), a, QStringLiteral("220")),
+                     InsertRule(QStringLiteral("CREATE_NAME"), a, userName),
+                     InsertRule(QStringLiteral("CREATE_DATE"), a, workDate)});
+    q.SetEditData(EditStamps(userName, workDate));
+    const QString table = QStringLiteral("KW_FAST_NAME_TABLE");
+    TCheckData name =
+        UniqueCheck(table, QStringLiteral("FAST_NAME"), QStringLiteral("快递名称名称重复"));
+    name.NoRegenerate = true;
+    q.SetCheckData(
+        {UniqueCheck(table, QStringLiteral("FAST_ID"), QStringLiteral("纪录编号重复")), name});
     q.BeforePost = [&q] {
         CheckSingleDefaultCourier(q);
         // A new courier keeps the new-courier size until it is first saved.
