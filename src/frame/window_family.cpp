@@ -265,6 +265,57 @@ QPushButton* FamilyButtons::add(const char* caption, int key, int role,
     return button;
 }
 
+void FamilyButtons::addRecordButtons(QDialog* dialog, TKWQuery* query, const char* addCaption,
+                                     bool refreshWorkDate, std::function<bool()> maySave)
+{
+    auto whenOpen = [query](std::function<void()> operation) {
+        return [query, operation] {
+            if (!query->Active())
+                Abort();
+            operation();
+        };
+    };
+    add("确定[F3]", Qt::Key_F3, -1, [dialog, query] {
+        if (query->IsEmpty())
+            ShowMsg(QStringLiteral("必须选择一个记录"));
+        else
+            dialog->accept();
+    });
+    add(addCaption, Qt::Key_F5, int(Role::Add), whenOpen([query, refreshWorkDate] {
+            if (refreshWorkDate)
+                RefreshWorkDate();
+            query->AppendData();
+        }));
+    add("编辑[F6]", Qt::Key_F6, int(Role::Edit), whenOpen([query, refreshWorkDate] {
+            if (query->IsEmpty())
+                return;
+            if (refreshWorkDate)
+                RefreshWorkDate();
+            query->EditData();
+        }));
+    add("删除[F7]", Qt::Key_F7, int(Role::Delete), whenOpen([query] {
+            if (!query->IsEmpty())
+                query->DeleteData();
+        }));
+    add("保存[F8]", Qt::Key_F8, int(Role::Save), whenOpen([query, maySave, this] {
+            if (maySave && !maySave())
+                return;
+            // A field being typed in hands over its text first.
+            button(QStringLiteral("保存[F8]"))->setFocus();
+            if (query->Editing())
+                query->SaveData();
+        }));
+    add("取消[F9]", Qt::Key_F9, int(Role::Cancel), whenOpen([query] { query->CancelData(); }));
+}
+
+void FamilyButtons::addMoves(TKWQuery* query)
+{
+    add("首条", 0, int(Role::First), [query] { MoveRecord(*query, RecordMove::First); });
+    add("前条", 0, int(Role::Prior), [query] { MoveRecord(*query, RecordMove::Prior); });
+    add("下条", 0, int(Role::Next), [query] { MoveRecord(*query, RecordMove::Next); });
+    add("末条", 0, int(Role::Last), [query] { MoveRecord(*query, RecordMove::Last); });
+}
+
 QPushButton* FamilyButtons::button(const QString& caption) const
 {
     for (QPushButton* b : m_buttons)
@@ -278,36 +329,7 @@ TKWAppPopForm::TKWAppPopForm(TKWMain* mainFrame, QWidget* parent)
       m_source(new TKWDataSource(this, m_query, this)), m_grid(new TKWNDBGrid(m_query, this)),
       m_child(new TKWChild(this, mainFrame)), m_buttons(this, m_source)
 {
-    auto whenOpen = [this](auto operation) {
-        return [this, operation] {
-            if (!m_query->Active())
-                Abort();
-            operation();
-        };
-    };
-    m_buttons.add("确定[F3]", Qt::Key_F3, -1, [this] {
-        if (m_query->IsEmpty())
-            ShowMsg(QStringLiteral("必须选择一个记录"));
-        else
-            accept();
-    });
-    m_buttons.add("新增[F5]", Qt::Key_F5, int(Role::Add),
-                  whenOpen([this] { m_query->AppendData(); }));
-    m_buttons.add("编辑[F6]", Qt::Key_F6, int(Role::Edit), whenOpen([this] {
-                      if (!m_query->IsEmpty())
-                          m_query->EditData();
-                  }));
-    m_buttons.add("删除[F7]", Qt::Key_F7, int(Role::Delete), whenOpen([this] {
-                      if (!m_query->IsEmpty())
-                          m_query->DeleteData();
-                  }));
-    m_buttons.add("保存[F8]", Qt::Key_F8, int(Role::Save), whenOpen([this] {
-                      Button(QStringLiteral("保存[F8]"))->setFocus();
-                      if (m_query->Editing())
-                          m_query->SaveData();
-                  }));
-    m_buttons.add("取消[F9]", Qt::Key_F9, int(Role::Cancel),
-                  whenOpen([this] { m_query->CancelData(); }));
+    m_buttons.addRecordButtons(this, m_query, "新增[F5]", false, {});
     m_buttons.add("查找[F10]", Qt::Key_F10, int(Role::Find), [] {});
     m_buttons.add("打印[F11]", Qt::Key_F11, int(Role::Print), [] {});
     m_buttons.add("关闭[F12]", Qt::Key_F12, int(Role::Close), [this] { reject(); });
@@ -349,48 +371,10 @@ TKWBasePopEditShowForm::TKWBasePopEditShowForm(TKWQuery* records, TKWMain* mainF
       m_source(new TKWDataSource(this, records, this)), m_child(new TKWChild(this, mainFrame)),
       m_body(new QWidget(this)), m_buttons(this, m_source)
 {
-    auto whenOpen = [this](auto operation) {
-        return [this, operation] {
-            if (!m_records->Active())
-                Abort();
-            operation();
-        };
-    };
-    m_buttons.add("确定[F3]", Qt::Key_F3, -1, [this] {
-        if (m_records->IsEmpty())
-            ShowMsg(QStringLiteral("必须选择一个记录"));
-        else
-            accept();
-    });
-    m_buttons.add("增加[F5]", Qt::Key_F5, int(Role::Add), whenOpen([this] {
-                      RefreshWorkDate();
-                      m_records->AppendData();
-                  }));
-    m_buttons.add("编辑[F6]", Qt::Key_F6, int(Role::Edit), whenOpen([this] {
-                      RefreshWorkDate();
-                      if (!m_records->IsEmpty())
-                          m_records->EditData();
-                  }));
-    m_buttons.add("删除[F7]", Qt::Key_F7, int(Role::Delete), whenOpen([this] {
-                      if (!m_records->IsEmpty())
-                          m_records->DeleteData();
-                  }));
-    m_buttons.add("保存[F8]", Qt::Key_F8, int(Role::Save), whenOpen([this] {
-                      if (!checkBeforeSave())
-                          return;
-                      Button(QStringLiteral("保存[F8]"))->setFocus();
-                      if (m_records->Editing())
-                          m_records->SaveData();
-                  }));
-    m_buttons.add("取消[F9]", Qt::Key_F9, int(Role::Cancel),
-                  whenOpen([this] { m_records->CancelData(); }));
+    m_buttons.addRecordButtons(this, m_records, "增加[F5]", true,
+                               [this] { return checkBeforeSave(); });
     m_buttons.add("打印[F11]", Qt::Key_F11, int(Role::Print), [] {});
-    m_buttons.add("首条", 0, int(Role::First),
-                  [this] { MoveRecord(*m_records, RecordMove::First); });
-    m_buttons.add("前条", 0, int(Role::Prior),
-                  [this] { MoveRecord(*m_records, RecordMove::Prior); });
-    m_buttons.add("下条", 0, int(Role::Next), [this] { MoveRecord(*m_records, RecordMove::Next); });
-    m_buttons.add("末条", 0, int(Role::Last), [this] { MoveRecord(*m_records, RecordMove::Last); });
+    m_buttons.addMoves(m_records);
     m_buttons.add("关闭[F12]", Qt::Key_F12, int(Role::Close), [this] { reject(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_body, 1);
@@ -443,10 +427,7 @@ TKWAppPopShowForm::TKWAppPopShowForm(TKWMain* mainFrame, QWidget* parent)
       m_body(new QWidget(this)), m_buttons(this, m_source)
 {
     m_buttons.add("确定[F3]", Qt::Key_F3, -1, [this] { accept(); })->hide();
-    m_buttons.add("首条", 0, int(Role::First), [this] { MoveRecord(*m_query, RecordMove::First); });
-    m_buttons.add("前条", 0, int(Role::Prior), [this] { MoveRecord(*m_query, RecordMove::Prior); });
-    m_buttons.add("下条", 0, int(Role::Next), [this] { MoveRecord(*m_query, RecordMove::Next); });
-    m_buttons.add("末条", 0, int(Role::Last), [this] { MoveRecord(*m_query, RecordMove::Last); });
+    m_buttons.addMoves(m_query);
     m_buttons.add("关闭[F12]", Qt::Key_F12, int(Role::Close), [this] { reject(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_body, 1);

@@ -125,6 +125,13 @@ class FamilyButtons
 public:
     FamilyButtons(QWidget* window, TKWDataSource* source);
     QPushButton* add(const char* caption, int key, int role, std::function<void()> action);
+    // "确定[F3]" (Accepted on a chosen row), the add button named `addCaption`,
+    // "编辑[F6]", "删除[F7]", "保存[F8]" (after `maySave`) and "取消[F9]"
+    // over `query`; each aborts silently while the query is closed.
+    void addRecordButtons(QDialog* dialog, TKWQuery* query, const char* addCaption,
+                          bool refreshWorkDate, std::function<bool()> maySave);
+    // "首条", "前条", "下条", "末条".
+    void addMoves(TKWQuery* query);
     QPushButton* button(const QString& caption) const;
     QHBoxLayout* layout() const { return m_layout; }
 
