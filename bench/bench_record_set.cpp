@@ -2,6 +2,8 @@
 // rows, saving a new row with the main window's rules, and the memory the
 // open rows cost; compares the opening with the sqlite3 program reading the
 // same rows.
+#include "bench_setup.h"
+
 #include "app/app_globals.h"
 #include "data/connection.h"
 #include "data/record_set.h"
@@ -104,28 +106,6 @@ void fillTable()
     db.commit();
 }
 
-TInsertData rule(const char* field, const char* kind, const QString& value, int width = 0)
-{
-    TInsertData d;
-    d.FieldName = QString::fromLatin1(field);
-    d.Caption = d.FieldName;
-    d.Kind = QString::fromLatin1(kind);
-    d.Value = value;
-    d.Width = width;
-    return d;
-}
-
-TCheckData unique(const char* column, const char* message)
-{
-    TCheckData c;
-    c.Conditions[0] = {QString::fromLatin1(column), QString::fromLatin1(column)};
-    c.KeyField = QString::fromLatin1(column);
-    c.BaseSQL =
-        QStringLiteral("SELECT %1 FROM KW_CLIENT_TABLE WHERE ").arg(QString::fromLatin1(column));
-    c.Message = QString::fromUtf8(message);
-    return c;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -133,16 +113,9 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir home;
-    qputenv("KWFAST_HOME", home.path().toUtf8());
-    const QString folder = home.filePath(QStringLiteral("data"));
-    if (const QString failure = InstallDatabase(folder); !failure.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(failure));
+    if (!OpenBenchDatabase(home, false))
         return 1;
-    }
-    config::Alias alias;
-    alias.path = folder;
-    config::WriteAlias(kAliasName, alias);
-    OpenKWfastDataBase();
+    const QString folder = home.filePath(QStringLiteral("data"));
     CountingPrompter prompts;
     SetPrompter(&prompts);
 
@@ -176,15 +149,22 @@ int main(int argc, char** argv)
 
     query.YearMonth = QStringLiteral("202403");
     query.Day = QStringLiteral("20240305");
-    query.SetInsertData({rule("CREATE_NAME", "A", QStringLiteral("王五")),
-                         rule("CREATE_DATE", "A", QStringLiteral("2024-03-05")),
-                         rule("CLIENT_ORDER_DATE", "A", QStringLiteral("2024-03-05")),
-                         rule("CLIENT_RECORD_ID", "T", QString(), 12),
-                         rule("STATUS", "A", QStringLiteral("未打单")),
-                         rule("CLIENT_POSTCODE_WIDTH", "A", QStringLiteral("3")),
-                         rule("CLIENT_ORDER_ID", "M", QString(), 10)});
+    query.SetInsertData(
+        {InsertRule(QStringLiteral("CREATE_NAME"), QStringLiteral("A"), QStringLiteral("王五")),
+         InsertRule(QStringLiteral("CREATE_DATE"), QStringLiteral("A"),
+                    QStringLiteral("2024-03-05")),
+         InsertRule(QStringLiteral("CLIENT_ORDER_DATE"), QStringLiteral("A"),
+                    QStringLiteral("2024-03-05")),
+         InsertRule(QStringLiteral("CLIENT_RECORD_ID"), QStringLiteral("T"), QString(), 12),
+         InsertRule(QStringLiteral("STATUS"), QStringLiteral("A"), QStringLiteral("未打单")),
+         InsertRule(QStringLiteral("CLIENT_POSTCODE_WIDTH"), QStringLiteral("A"),
+                    QStringLiteral("3")),
+         InsertRule(QStringLiteral("CLIENT_ORDER_ID"), QStringLiteral("M"), QString(), 10)});
     query.SetCheckData(
-        {unique("CLIENT_RECORD_ID", "纪录编号重复"), unique("CLIENT_ORDER_ID", "订单编号重复")});
+        {UniqueCheck(QStringLiteral("KW_CLIENT_TABLE"), QStringLiteral("CLIENT_RECORD_ID"),
+                     QStringLiteral("纪录编号重复")),
+         UniqueCheck(QStringLiteral("KW_CLIENT_TABLE"), QStringLiteral("CLIENT_ORDER_ID"),
+                     QStringLiteral("订单编号重复"))});
     QDateTime now(QDate(2024, 3, 5), QTime(9, 0));
     timer.start();
     for (int i = 0; i < kSaves; ++i) {

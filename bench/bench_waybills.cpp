@@ -1,6 +1,8 @@
 // Prints 1 000 waybills of 20 fields each (Chinese addresses with line
 // breaks, two postcodes) through the PDF-file printer, one job per waybill,
 // and reports the rate.
+#include "bench_setup.h"
+
 #include "data/connection.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
@@ -30,19 +32,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QTemporaryDir home;
-    qputenv("KWFAST_HOME", home.path().toUtf8());
-    const QString folder = home.filePath(QStringLiteral("data"));
-    QString failure = InstallDatabase(folder);
-    if (failure.isEmpty())
-        failure = InstallDemoData(folder);
-    if (!failure.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(failure));
+    if (!OpenBenchDatabase(home, true))
         return 1;
-    }
-    config::Alias alias;
-    alias.path = folder;
-    config::WriteAlias(kAliasName, alias);
-    OpenKWfastDataBase();
 
     RunSQL(kDatabaseName,
            QStringLiteral(
