@@ -55,7 +55,8 @@ TEditClientForm::TEditClientForm(TKWQuery* records, const TRights& recordRights,
 
 void TEditClientForm::buildFields()
 {
-    for (const EditorPlacement& p : ComputeEditorLayout(ReadCatalogue())) {
+    const QList<EditorPlacement> layout = ComputeEditorLayout(ReadCatalogue());
+    for (const EditorPlacement& p : layout) {
         TKWEdit* control = nullptr;
         if (p.kind == QLatin1String("pick") || p.kind == QLatin1String("date")) {
             auto* combo = new TKWDBComboEdit(Query(), p.fieldName, Body());
@@ -112,7 +113,7 @@ void TEditClientForm::buildFields()
     m_controls.insert(QStringLiteral("CLIENT_POSTCODE_WIDTH"), spacing);
     // Tab order follows the places.
     QWidget* previous = nullptr;
-    for (const EditorPlacement& p : ComputeEditorLayout(ReadCatalogue())) {
+    for (const EditorPlacement& p : layout) {
         if (previous)
             setTabOrder(previous, m_controls.value(p.fieldName));
         previous = m_controls.value(p.fieldName);
