@@ -94,16 +94,19 @@ int main(int argc, char** argv)
     for (int i = 0; i < qMin(200, kWaybills); ++i, records.Next()) {
         auto job =
             pdf.beginJob(QStringLiteral("bench"), ApplyWaybillPaper(courier, PaperVariant::Batch));
-        DrawWaybillFields(job->painter(), courier, fields, RecordValues(records, sender),
-                          WaybillScale::printer(job->dotsPerInchX(), job->dotsPerInchY()),
-                          WaybillMode::Printer);
-        job->end();
+        const QList<WaybillRun> runs = ComputeWaybillRuns(
+            courier, fields, RecordValues(records, sender),
+            WaybillScale::printer(job->dotsPerInchX(), job->dotsPerInchY()), WaybillMode::Printer,
+            &job->metrics());
+        job->print([runs](QPainter& painter) { PaintWaybillRuns(painter, runs, Qt::black); });
     }
+    pdf.waitUntilWritten();
     std::printf("drawing only: %.2f ms per waybill\n", timer.nsecsElapsed() / 1e6 / 200);
     timer.start();
     for (int i = 0; i < 200; ++i)
         pdf.beginJob(QStringLiteral("bench"), ApplyWaybillPaper(courier, PaperVariant::Batch))
-            ->end();
+            ->print([](QPainter&) {});
+    pdf.waitUntilWritten();
     std::printf("empty pages: %.2f ms per waybill\n", timer.nsecsElapsed() / 1e6 / 200);
     {
         QPdfWriter metrics(home.filePath(QStringLiteral("metrics.pdf")));
@@ -122,6 +125,7 @@ int main(int argc, char** argv)
         PrintOneWaybill(records, courier, sender, PaperVariant::Batch);
         ++printed;
     }
+    pdf.waitUntilWritten();
     const double seconds = timer.nsecsElapsed() / 1e9;
     std::printf("%d waybills in %.2f s; last file %s\n", printed, seconds,
                 qPrintable(QDir(out).relativeFilePath(pdf.lastFile())));

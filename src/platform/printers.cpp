@@ -2,12 +2,15 @@
 
 #include "platform/prompts.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QThreadPool>
+#include <atomic>
 #include <cups/cups.h>
 
 namespace {
@@ -21,28 +24,65 @@ QPageSize customPage(const QSizeF& paperMm)
     return QPageSize(size, QPageSize::Millimeter, QStringLiteral("Waybill"), QPageSize::ExactMatch);
 }
 
-class PdfJob : public PrintJob
+QPageLayout customLayout(const QSizeF& paperMm)
+{
+    return QPageLayout(customPage(paperMm), QPageLayout::Portrait, QMarginsF());
+}
+
+// Answers what a page of the job will measure, without a device behind it.
+class PageMetrics : public QPaintDevice
 {
 public:
-    PdfJob(const QString& file, const QString& title, const QSizeF& paperMm) : m_writer(file)
+    PageMetrics(const QPageLayout& layout, int dpi)
+        : m_layout(layout), m_dots(layout.paintRectPixels(dpi).size()), m_dpi(dpi)
     {
-        m_writer.setTitle(title);
-        m_writer.setCreator(QStringLiteral("凯维快递单打印系统"));
-        m_writer.setResolution(600);
-        m_writer.setPageLayout(
-            QPageLayout(customPage(paperMm), QPageLayout::Portrait, QMarginsF()));
-        m_painter.begin(&m_writer);
     }
-    bool started() const { return m_painter.isActive(); }
-    QPainter& painter() override { return m_painter; }
-    double dotsPerInchX() const override { return m_writer.logicalDpiX(); }
-    double dotsPerInchY() const override { return m_writer.logicalDpiY(); }
-    bool end() override { return m_painter.end(); }
+    QPaintEngine* paintEngine() const override { return nullptr; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmWidth:
+            return m_dots.width();
+        case PdmHeight:
+            return m_dots.height();
+        case PdmWidthMM:
+            return qRound(m_layout.paintRect(QPageLayout::Millimeter).width());
+        case PdmHeightMM:
+            return qRound(m_layout.paintRect(QPageLayout::Millimeter).height());
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return m_dpi;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        default:
+            return QPaintDevice::metric(metric);
+        }
+    }
 
 private:
-    QPdfWriter m_writer;
-    QPainter m_painter;
+    QPageLayout m_layout;
+    QSize m_dots;
+    int m_dpi;
 };
+
+bool writePdf(const QString& file, const QString& title, const QPageLayout& layout,
+              const PrintJob::Paint& paint)
+{
+    QPdfWriter writer(file);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("凯维快递单打印系统"));
+    writer.setResolution(600);
+    writer.setPageLayout(layout);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    paint(painter);
+    return painter.end();
+}
 
 class SystemJob : public PrintJob
 {
@@ -53,15 +93,16 @@ public:
         m_printer.setPrinterName(printer);
         m_printer.setDocName(title);
         m_printer.setFullPage(true);
-        m_printer.setPageLayout(
-            QPageLayout(customPage(paperMm), QPageLayout::Portrait, QMarginsF()));
+        m_printer.setPageLayout(customLayout(paperMm));
         m_painter.begin(&m_printer);
     }
     bool started() const { return m_painter.isActive(); }
-    QPainter& painter() override { return m_painter; }
-    double dotsPerInchX() const override { return m_printer.logicalDpiX(); }
-    double dotsPerInchY() const override { return m_printer.logicalDpiY(); }
-    bool end() override { return m_painter.end() && m_printer.printerState() != QPrinter::Error; }
+    const QPaintDevice& metrics() const override { return m_printer; }
+    bool print(const Paint& paint) override
+    {
+        paint(m_painter);
+        return m_painter.end() && m_printer.printerState() != QPrinter::Error;
+    }
 
 private:
     QPrinter m_printer;
@@ -95,7 +136,58 @@ public:
 
 } // namespace
 
-PdfFilePrinters::PdfFilePrinters(QString folder) : m_folder(std::move(folder)) {}
+struct PdfFilePrinters::Spool
+{
+    QThreadPool pool;
+    std::atomic<int> waiting{0};
+    std::atomic<bool> failed{false};
+};
+
+namespace {
+
+class SpooledPdfJob : public PrintJob
+{
+public:
+    SpooledPdfJob(QString file, QString title, const QSizeF& paperMm,
+                  PdfFilePrinters::Spool& spool)
+        : m_file(std::move(file)), m_title(std::move(title)), m_layout(customLayout(paperMm)),
+          m_metrics(m_layout, 600), m_spool(spool)
+    {
+    }
+    const QPaintDevice& metrics() const override { return m_metrics; }
+    bool print(const Paint& paint) override
+    {
+        ++m_spool.waiting;
+        m_spool.pool.start([file = m_file, title = m_title, layout = m_layout, paint,
+                            &spool = m_spool] {
+            if (!writePdf(file, title, layout, paint)) {
+                QFile::remove(file);
+                spool.failed = true;
+            }
+            --spool.waiting;
+        });
+        return true;
+    }
+
+private:
+    QString m_file;
+    QString m_title;
+    QPageLayout m_layout;
+    PageMetrics m_metrics;
+    PdfFilePrinters::Spool& m_spool;
+};
+
+} // namespace
+
+PdfFilePrinters::PdfFilePrinters(QString folder)
+    : m_folder(std::move(folder)), m_spool(std::make_unique<Spool>())
+{
+}
+
+PdfFilePrinters::~PdfFilePrinters()
+{
+    waitUntilWritten();
+}
 
 QStringList PdfFilePrinters::printerNames()
 {
@@ -109,25 +201,52 @@ QString PdfFilePrinters::defaultPrinter()
 
 int PdfFilePrinters::queueLength(const QString&)
 {
-    return 0;
+    return m_spool->waiting;
 }
 
 std::unique_ptr<PrintJob> PdfFilePrinters::beginJob(const QString& title, const QSizeF& paperMm)
 {
+    // A file that could not be written fails the next job, as a printer in
+    // error refuses the next one.
+    if (m_spool->failed.exchange(false))
+        return nullptr;
     QDir dir(m_folder);
     if (!dir.mkpath(QStringLiteral(".")))
         return nullptr;
-    // Continue after the files already there, so no job replaces another.
+    // Continue after the files already there, so no job replaces another;
+    // the empty file holds the name until the spooler writes it.
     QString file;
     do {
         file =
             dir.filePath(QStringLiteral("waybill-%1.pdf").arg(++m_next, 5, 10, QLatin1Char('0')));
     } while (QFile::exists(file));
-    auto job = std::make_unique<PdfJob>(file, title, paperMm);
-    if (!job->started())
+    QFile claim(file);
+    if (!claim.open(QIODevice::WriteOnly))
         return nullptr;
+    claim.close();
     m_lastFile = file;
-    return job;
+    return std::make_unique<SpooledPdfJob>(file, title, paperMm, *m_spool);
+}
+
+void PdfFilePrinters::waitUntilWritten()
+{
+    m_spool->pool.waitForDone();
+}
+
+QString PdfFilePrinters::lastFile()
+{
+    waitUntilWritten();
+    return m_lastFile;
+}
+
+double PrintJob::dotsPerInchX() const
+{
+    return metrics().logicalDpiX();
+}
+
+double PrintJob::dotsPerInchY() const
+{
+    return metrics().logicalDpiY();
 }
 
 PrinterBackend& CurrentPrinters()
@@ -137,6 +256,14 @@ PrinterBackend& CurrentPrinters()
     const QString folder = qEnvironmentVariable("KWFAST_PDF_PRINTER");
     if (!folder.isEmpty()) {
         static PdfFilePrinters pdf(folder);
+        // Files still spooling are finished while the fonts are still there.
+        static const bool waits = [] {
+            if (QCoreApplication::instance())
+                QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit,
+                                 [] { pdf.waitUntilWritten(); });
+            return true;
+        }();
+        Q_UNUSED(waits);
         return pdf;
     }
     static SystemPrinters system;

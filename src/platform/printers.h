@@ -3,20 +3,26 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class QPainter;
+class QPaintDevice;
 
-// One single-page print job. Paint in device units; end() says whether the
-// page reached the printer (or the file).
+// One single-page print job, painted in device units.
 class PrintJob
 {
 public:
+    using Paint = std::function<void(QPainter&)>;
     virtual ~PrintJob() = default;
-    virtual QPainter& painter() = 0;
-    virtual double dotsPerInchX() const = 0;
-    virtual double dotsPerInchY() const = 0;
-    virtual bool end() = 0;
+    // Measures text as the page will: the job's resolution and page size.
+    virtual const QPaintDevice& metrics() const = 0;
+    double dotsPerInchX() const;
+    double dotsPerInchY() const;
+    // Paints the page and hands it to the printer; false when the printer
+    // failed. A spooling printer may run `paint` later on another thread, so
+    // it must own everything it draws.
+    virtual bool print(const Paint& paint) = 0;
 };
 
 // The installed printers and one-page jobs on a custom paper size.
@@ -40,22 +46,30 @@ PrinterBackend& CurrentPrinters();
 void SetPrinterBackend(PrinterBackend* backend); // not owned; nullptr restores
 
 // Writes every job as the next file waybill-00001.pdf, … in a folder, at
-// 600 dpi, as the only and default printer with an empty queue.
+// 600 dpi, as the only and default printer. Like a printer's spooler it
+// writes the files on worker threads; the queue is the jobs not yet written.
 class PdfFilePrinters : public PrinterBackend
 {
 public:
     explicit PdfFilePrinters(QString folder);
+    ~PdfFilePrinters() override;
     QStringList printerNames() override;
     QString defaultPrinter() override;
     int queueLength(const QString& printer) override;
+    // nullptr also when an earlier file could not be written.
     std::unique_ptr<PrintJob> beginJob(const QString& title, const QSizeF& paperMm) override;
-    // The file the last job wrote.
-    QString lastFile() const { return m_lastFile; }
+    // Waits until every job is written.
+    void waitUntilWritten();
+    // The file of the last job, once written.
+    QString lastFile();
+
+    struct Spool; // the worker threads and their counts
 
 private:
     QString m_folder;
     QString m_lastFile;
     int m_next = 0;
+    std::unique_ptr<Spool> m_spool;
 };
 
 // Number of jobs in the default printer's queue, or -1; without a default

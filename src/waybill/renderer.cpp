@@ -262,10 +262,10 @@ bool PrintOneWaybill(TKWQuery& records, const WaybillCourier& courier,
         CurrentPrinters().beginJob(title, ApplyWaybillPaper(courier, variant));
     if (!job)
         throw KWError(QStringLiteral("Could Not Initialize TdeviceMode Structure"));
-    DrawWaybillFields(job->painter(), courier, fields, value,
-                      WaybillScale::printer(job->dotsPerInchX(), job->dotsPerInchY()),
-                      WaybillMode::Printer);
-    if (!job->end())
+    const QList<WaybillRun> runs = ComputeWaybillRuns(
+        courier, fields, value, WaybillScale::printer(job->dotsPerInchX(), job->dotsPerInchY()),
+        WaybillMode::Printer, &job->metrics());
+    if (!job->print([runs](QPainter& painter) { PaintWaybillRuns(painter, runs, Qt::black); }))
         throw KWError(QStringLiteral("打印过程发生错误"));
     records.SetStatus(QStringLiteral("已打单"));
     return true;
