@@ -11,15 +11,6 @@ constexpr int kLineWidth = 738;
 constexpr int kAddressTop = 110;
 constexpr int kNoteTop = 130;
 
-QRect placeRect(int place)
-{
-    if (place == 21)
-        return {63, kAddressTop, kLineWidth, 20};
-    if (place == 22)
-        return {63, kNoteTop, kLineWidth, 20};
-    return {kColumnLeft[(place - 1) % 4], kRowTop[(place - 1) / 4], kPlaceWidth, 20};
-}
-
 bool oneOf(const QString& field, std::initializer_list<const char*> names)
 {
     for (const char* n : names)
@@ -29,6 +20,15 @@ bool oneOf(const QString& field, std::initializer_list<const char*> names)
 }
 
 } // namespace
+
+QRect EditorPlaceRect(int place)
+{
+    if (place == 21)
+        return {63, kAddressTop, kLineWidth, 20};
+    if (place == 22 || place == 26)
+        return {63, kNoteTop, kLineWidth, 20};
+    return {kColumnLeft[(place - 1) % 4], kRowTop[(place - 1) / 4], kPlaceWidth, 20};
+}
 
 QString EditorControlKind(const QString& f, const QString& t)
 {
@@ -64,7 +64,7 @@ QList<EditorPlacement> ComputeEditorLayout(const QList<CatalogueRow>& rows)
         p.fieldName = row.fieldName;
         p.caption = row.displayName;
         p.kind = kind;
-        p.control = placeRect(n);
+        p.control = EditorPlaceRect(n);
         p.tabOrder = n;
         claimed[n] = int(result.size());
         result << p;

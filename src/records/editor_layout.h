@@ -25,3 +25,6 @@ struct EditorPlacement
 QList<EditorPlacement> ComputeEditorLayout(const QList<CatalogueRow>& rows);
 // The kind of control a field has for an input kind, or empty when it has none.
 QString EditorControlKind(const QString& fieldName, const QString& findType);
+// The control rectangle of a place: 1 … 20 the grid, 21 the address line,
+// 22 the note line (the configuration numbers it 26).
+QRect EditorPlaceRect(int place);

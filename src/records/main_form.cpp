@@ -18,6 +18,7 @@
 #include "records/choice_dialogs.h"
 #include "records/date_nodes.h"
 #include "records/field_catalogue.h"
+#include "records/field_settings.h"
 #include "records/record_editor.h"
 
 #include <QCloseEvent>
@@ -36,6 +37,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 const QString kRecordGroup = QStringLiteral("快递单据管理");
@@ -127,6 +129,11 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
             &TKWNDBGrid::ResetSettings);
     m_source = new TKWDataSource(this, m_records, this);
 
+    m_waitPanel = new QLabel(QStringLiteral("请稍候......"), m_grid);
+    m_waitPanel->setAlignment(Qt::AlignCenter);
+    m_waitPanel->setAutoFillBackground(true);
+    m_waitPanel->hide();
+
     m_findLabel = new TKW3DLabel(QStringLiteral("查找条件："), panel);
     m_findLabel->setAlignment(Qt::AlignCenter);
 
@@ -208,6 +215,11 @@ void TMainForm::buildToolBar()
             [this] { openEditor(EditorMode::Add); });
     connect(ToolButton(QStringLiteral("编辑F6")), &QAbstractButton::clicked, this,
             [this] { openEditor(EditorMode::Edit); });
+    connect(ToolButton(QStringLiteral("删除F7")), &QAbstractButton::clicked, this,
+            &TMainForm::deleteRecord);
+    QAbstractButton* settings = ToolButton(QStringLiteral("设置"));
+    settings->setEnabled(true);
+    connect(settings, &QAbstractButton::clicked, this, &TMainForm::settings);
     QAbstractButton* close = ToolButton(QStringLiteral("关闭"));
     close->setEnabled(true);
     connect(close, &QAbstractButton::clicked, this, &QWidget::close);
@@ -270,6 +282,14 @@ void TMainForm::applyRights()
     PrepareDataSource(*m_source, m_rights);
     ToolButton(QStringLiteral("增加F5"))->setEnabled(m_rights.Add);
     ToolButton(QStringLiteral("编辑F6"))->setEnabled(m_rights.Add);
+    ToolButton(QStringLiteral("删除F7"))->setEnabled(m_rights.Add);
+}
+
+void TMainForm::deleteRecord()
+{
+    if (!m_records->Active() || m_records->IsEmpty())
+        return;
+    m_records->DeleteData();
 }
 
 void TMainForm::openEditor(EditorMode mode)
@@ -339,17 +359,82 @@ void TMainForm::chooseDateNodeField()
     const QString chosen = chooser.Choice->currentText();
     if (chosen.isEmpty())
         return;
-    if (chosen == QStringLiteral("建挡日期"))
-        DateNodeField = QStringLiteral("CREATE_DATE");
-    for (const CatalogueRow& r : rows)
-        if (r.displayName == chosen)
-            DateNodeField = r.fieldName;
-    DateNodeName = chosen;
+    setDateNodeField(chosen, rows);
+}
+
+void TMainForm::setDateNodeField(const QString& caption, const QList<CatalogueRow>& rows)
+{
+    if (!caption.isEmpty()) {
+        if (caption == QStringLiteral("建挡日期"))
+            DateNodeField = QStringLiteral("CREATE_DATE");
+        for (const CatalogueRow& r : rows)
+            if (r.displayName == caption)
+                DateNodeField = r.fieldName;
+        DateNodeName = caption;
+        m_nodeButton->setText(QStringLiteral("日期范围节点按") + DateNodeName);
+    }
     SetSysValue(QStringLiteral("日期范围节点字段"), DateNodeField);
     SetSysValue(QStringLiteral("日期范围节点名称"), DateNodeName);
-    m_nodeButton->setText(QStringLiteral("日期范围节点按") + DateNodeName);
-    const int node = m_tree->indexOfTopLevelItem(m_tree->currentItem());
-    LoadDateNode(qMax(0, node));
+    reloadCurrentNode();
+}
+
+void TMainForm::reloadCurrentNode()
+{
+    LoadDateNode(qMax(0, m_tree->indexOfTopLevelItem(m_tree->currentItem())));
+}
+
+void TMainForm::settings()
+{
+    if (!AppGlobals.IsSysUser) {
+        ShowMsg(QStringLiteral("只有系统管理员才能设置"));
+        return;
+    }
+    const int choice = AskItem(QStringLiteral("设置快递资料字段"),
+                               QStringLiteral("设置日期范围节点字段"), QStringLiteral("操作选择"));
+    if (choice == 1) {
+        configureFields();
+    } else if (choice == 2) {
+        QStringList captions;
+        const QList<CatalogueRow> rows = ReadCatalogue();
+        for (const CatalogueRow& r : rows)
+            if (r.fieldType == QLatin1String("Date"))
+                captions << r.displayName;
+        if (captions.isEmpty()) {
+            ShowMsg(QStringLiteral("没有日期字段,不能设置日期范围节点"));
+            return;
+        }
+        captions << QString() << QString();
+        TSetClientForm chooser(captions, this);
+        chooser.Choice->setCurrentText(DateNodeName);
+        chooser.exec();
+        setDateNodeField(chooser.Choice->currentText(), rows);
+    }
+}
+
+void TMainForm::configureFields()
+{
+    TSetClientFieldForm form(this);
+    form.exec();
+    if (!form.Changed())
+        return;
+    m_waitPanel->setGeometry(m_grid->rect());
+    m_waitPanel->show();
+    m_waitPanel->repaint();
+    const QList<CatalogueRow> rows = ReadCatalogue();
+    if (std::none_of(rows.begin(), rows.end(),
+                     [](const CatalogueRow& r) { return r.fieldType == QLatin1String("Date"); })) {
+        DateNodeField = QStringLiteral("CREATE_DATE");
+        DateNodeName = QStringLiteral("建挡日期");
+        SetSysValue(QStringLiteral("日期范围节点字段"), DateNodeField);
+        m_nodeButton->setText(QStringLiteral("日期范围节点按建挡日期"));
+    }
+    m_records->CloseData();
+    m_grid->ResetAllSettings();
+    m_grid->SetFieldsData(BuildColumnCatalogue(rows));
+    // The sender-number check carries the field's caption.
+    buildRecordRules();
+    reloadCurrentNode();
+    m_waitPanel->hide();
 }
 
 void TMainForm::numberingSettings()

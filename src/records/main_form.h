@@ -13,6 +13,7 @@ class TKWNDBGrid;
 class TKWQuery;
 class TKWTreeView;
 class TKW3DLabel;
+struct CatalogueRow;
 
 // The program's main window: the date-range tree, the shipment list of the
 // chosen range, the tool bar, the menus and the status bar. Its creation
@@ -52,7 +53,12 @@ private:
     void buildMenus();
     void buildRecordRules();
     void numberingSettings();
+    void settings();
+    void configureFields();
     void chooseDateNodeField();
+    void setDateNodeField(const QString& caption, const QList<CatalogueRow>& rows);
+    void reloadCurrentNode();
+    void deleteRecord();
     enum class EditorMode { Add, Edit, View };
     void openEditor(EditorMode mode);
     void applyRights();
@@ -63,6 +69,7 @@ private:
     TKWNDBGrid* m_grid = nullptr;
     TKWTreeView* m_tree = nullptr;
     TKW3DLabel* m_findLabel = nullptr;
+    QLabel* m_waitPanel = nullptr;
     QPushButton* m_nodeButton = nullptr;
     QList<QAbstractButton*> m_toolButtons;
     bool m_anotherInstance = false;

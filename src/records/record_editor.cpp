@@ -10,37 +10,10 @@
 #include "records/editor_layout.h"
 #include "records/field_catalogue.h"
 #include "records/pick_list.h"
+#include "waybill/courier_forms.h"
 
 #include <QLabel>
 #include <QPushButton>
-
-namespace {
-
-// The courier list of the editor: pick a courier, its standard charge comes along.
-class CourierPicker : public TKWAppPopForm
-{
-public:
-    explicit CourierPicker(QWidget* parent) : TKWAppPopForm(nullptr, parent)
-    {
-        setWindowTitle(QStringLiteral("快递名称录入编辑窗口"));
-        Query()->SetTableName(QStringLiteral("KW_FAST_NAME_TABLE"));
-        Query()->SQL = QStringLiteral("SELECT * FROM KW_FAST_NAME_TABLE ORDER BY FAST_NAME");
-        auto column = [](const char* field, const char* caption, int width, const char* type) {
-            TFieldsData d{QString::fromLatin1(field), QString::fromUtf8(caption), width};
-            d.DataType = QString::fromLatin1(type);
-            return d;
-        };
-        DBGrid()->SetFieldsData({column("FAST_NAME", "快递名称", 16, "C"),
-                                 column("FAST_STANDARD_MONEY", "标准收费", 10, "N"),
-                                 column("FAST_DEFAULT", "默认快递", 8, "C"),
-                                 column("NOTE", "备注", 30, "C")});
-        DBGrid()->SetFullRows(true);
-        Query()->OpenData();
-        resize(640, 400);
-    }
-};
-
-} // namespace
 
 TEditClientForm::TEditClientForm(TKWQuery* records, const TRights& recordRights, TKWMain* mainFrame,
                                  QWidget* parent)
@@ -132,14 +105,12 @@ bool TEditClientForm::pickInto(const QString& fieldName)
 
 bool TEditClientForm::pickCourier()
 {
-    CourierPicker picker(this);
+    TSelectFastNameForm picker(nullptr, this);
     if (picker.exec() != QDialog::Accepted)
         return false;
     if (Query()->Editing()) {
-        Query()->SetFieldText(QStringLiteral("FAST_NAME"),
-                              picker.Query()->FieldText(QStringLiteral("FAST_NAME")));
-        Query()->SetFieldText(QStringLiteral("FAST_MONEY"),
-                              picker.Query()->FieldText(QStringLiteral("FAST_STANDARD_MONEY")));
+        Query()->SetFieldText(QStringLiteral("FAST_NAME"), picker.ChosenName());
+        Query()->SetFieldText(QStringLiteral("FAST_MONEY"), picker.ChosenStandardMoney());
     }
     return true;
 }
