@@ -80,6 +80,8 @@ void GridTest::exactSums_data()
     QTest::newRow("money") << QStringList{"19.99", "0.01", "", "100"} << "120";
     QTest::newRow("many decimals") << QStringList{"1.123456789", "1"} << "2.12345679";
     QTest::newRow("nothing") << QStringList{} << "0";
+    QTest::newRow("signs") << QStringList{"-1.5", "0.25", "-0.75"} << "-2";
+    QTest::newRow("large") << QStringList{"123456789012345", "-1.25"} << "123456789012343.75";
 }
 
 void GridTest::exactSums()

@@ -1,4 +1,5 @@
 #include "app/app_globals.h"
+#include "app/application.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
 #include "controls/tree.h"
@@ -202,8 +203,26 @@ void MainFormTest::addingARecordInTheEditor()
              QStringLiteral("张三A-1未打单王五2024-03-13"));
     QCOMPARE(main.Records()->RecordCount(), 1);
     QCOMPARE(main.Records()->State(), TDataSetState::dsBrowse);
+
+    // F7 deletes the current record after the question; No keeps it.
+    QApplication::setActiveWindow(&main);
+    prompts.answers.enqueue(false);
+    QTest::keyClick(&main, Qt::Key_F7);
+    QCOMPARE(main.Records()->RecordCount(), 1);
+    prompts.answers.enqueue(true);
+    QTest::keyClick(&main, Qt::Key_F7);
+    QCOMPARE(prompts.takeTexts(), QStringList(2, QStringLiteral("请确认是否删除 ?")));
+    QCOMPARE(main.Records()->RecordCount(), 0);
+    QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE")),
+             QStringLiteral("0"));
     SetFixedDateTime({});
 }
 
-QTEST_MAIN(MainFormTest)
+// A refused delete aborts the key's handler; the program's application catches that.
+int main(int argc, char** argv)
+{
+    KWApplication app(argc, argv);
+    MainFormTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_main_form.moc"

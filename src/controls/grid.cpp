@@ -10,6 +10,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <optional>
 #include <cmath>
 
 namespace {
@@ -63,8 +64,68 @@ private:
 
 } // namespace
 
+namespace {
+
+// Plain decimals (at most 15 + 8 digits) add up exactly as scaled integers.
+std::optional<QString> integerSum(const QStringList& values)
+{
+    int decimals = 0;
+    for (const QString& value : values) {
+        const QString v = value.trimmed();
+        if (v.isEmpty())
+            continue;
+        const qsizetype start = v.startsWith(QLatin1Char('-')) ? 1 : 0;
+        const qsizetype point = v.indexOf(QLatin1Char('.'));
+        const qsizetype integerDigits = (point < 0 ? v.size() : point) - start;
+        const int fraction = point < 0 ? 0 : int(v.size() - point - 1);
+        if (integerDigits < 1 || integerDigits > 15 || fraction > 8 || (point >= 0 && !fraction))
+            return std::nullopt;
+        for (qsizetype i = start; i < v.size(); ++i)
+            if (i != point && !v[i].isDigit())
+                return std::nullopt;
+        decimals = qMax(decimals, fraction);
+    }
+    __int128 sum = 0;
+    for (const QString& value : values) {
+        const QString v = value.trimmed();
+        if (v.isEmpty())
+            continue;
+        const bool negative = v.startsWith(QLatin1Char('-'));
+        const qsizetype point = v.indexOf(QLatin1Char('.'));
+        __int128 n = 0;
+        int fraction = 0;
+        for (qsizetype i = negative ? 1 : 0; i < v.size(); ++i) {
+            if (i == point)
+                continue;
+            n = n * 10 + v[i].digitValue();
+            if (point >= 0 && i > point)
+                ++fraction;
+        }
+        for (; fraction < decimals; ++fraction)
+            n *= 10;
+        sum += negative ? -n : n;
+    }
+    const bool negative = sum < 0;
+    if (negative)
+        sum = -sum;
+    QString digits;
+    do {
+        digits.prepend(QChar(u'0' + int(sum % 10)));
+        sum /= 10;
+    } while (sum > 0);
+    if (digits.size() <= decimals)
+        digits.prepend(QString(decimals - digits.size() + 1, QLatin1Char('0')));
+    if (decimals > 0)
+        digits.insert(digits.size() - decimals, QLatin1Char('.'));
+    return negative ? QLatin1Char('-') + digits : digits;
+}
+
+} // namespace
+
 QString ExactSum(const QStringList& values)
 {
+    if (const std::optional<QString> exact = integerSum(values))
+        return TKWQueryModel::NumberText(*exact);
     double sum = 0;
     int decimals = 0;
     QString sumText = QStringLiteral("0");
@@ -155,8 +216,14 @@ TKWNDBGrid::TKWNDBGrid(TKWQuery* query, QWidget* parent)
         if (row >= 0 && m_view->currentIndex().row() != row)
             m_view->selectRow(row);
     });
-    connect(query, &TKWQuery::rowsReset, m_footer, qOverload<>(&QWidget::update));
-    connect(query, &TKWQuery::rowChanged, m_footer, qOverload<>(&QWidget::update));
+    // Totals are summed once per change of the rows, not on every paint.
+    auto rowsChanged = [this] {
+        m_sums.clear();
+        m_footer->update();
+    };
+    connect(query, &TKWQuery::rowsReset, this, rowsChanged);
+    connect(query, &TKWQuery::rowChanged, this, rowsChanged);
+    connect(query, &TKWQuery::fieldChanged, this, [this] { m_sums.clear(); });
 }
 
 void TKWNDBGrid::SetFieldsData(const TFieldsDataArray& fields)
@@ -422,11 +489,16 @@ QString TKWNDBGrid::footerFor(const TFieldsData& d) const
     if (d.FooterKind == QLatin1String("@Count"))
         return QString::number(m_query->RecordCount());
     if (d.FooterKind == QLatin1String("@Sum")) {
+        const QString key = d.FieldName.toUpper();
+        auto known = m_sums.constFind(key);
+        if (known != m_sums.constEnd())
+            return *known;
         const int field = m_query->FieldIndex(d.FieldName);
         QStringList values;
+        values.reserve(m_query->RecordCount());
         for (int row = 0; row < m_query->RecordCount(); ++row)
             values << m_query->CellText(row, field);
-        return ExactSum(values);
+        return m_sums[key] = ExactSum(values);
     }
     return d.FooterKind;
 }

@@ -85,6 +85,8 @@ private:
     TFieldsDataArray m_fields;
     QList<Stored> m_stored;
     bool m_loaded = false;
+    mutable QHash<QString, QString> m_sums; // footer totals by field
+
     bool m_fullRows = false;
     QPalette m_restPalette;
 };

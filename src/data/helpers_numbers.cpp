@@ -1,7 +1,7 @@
 #include "data/helpers.h"
 
 #include <QLocale>
-#include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -53,7 +53,9 @@ QString formatFixed(double x, int k)
     if (integer.isEmpty())
         integer = QStringLiteral("0");
     QString text = k > 0 ? integer + QLatin1Char('.') + fraction : integer;
-    const bool zero = !text.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    const bool zero = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c >= QLatin1Char('1') && c <= QLatin1Char('9');
+    });
     if (negative && !zero)
         text.prepend(QLatin1Char('-'));
     return text;
