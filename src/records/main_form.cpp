@@ -20,6 +20,8 @@
 #include "records/field_catalogue.h"
 #include "records/field_settings.h"
 #include "records/record_editor.h"
+#include "waybill/courier.h"
+#include "waybill/print_form.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -42,6 +44,7 @@
 namespace {
 const QString kRecordGroup = QStringLiteral("快递单据管理");
 const QString kRecordProgram = QStringLiteral("发件记录录入编辑");
+const QString kCourierProgram = QStringLiteral("快递名称录入编辑");
 const QColor kUnprinted(0xFF, 0xD2, 0xFF);
 } // namespace
 
@@ -139,8 +142,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 
     auto* designButton = new QPushButton(QStringLiteral("快递单打印设置"), panel);
     auto* printButton = new QPushButton(QStringLiteral("快递单打印"), panel);
-    designButton->setEnabled(false); // the designer and the print window come later
-    printButton->setEnabled(false);
+    designButton->setEnabled(false); // the designer comes later
+    connect(printButton, &QPushButton::clicked, this, &TMainForm::printWaybills);
+    m_printButton = printButton;
 
     auto* left = new QVBoxLayout;
     left->addWidget(m_tree, 1);
@@ -435,6 +439,30 @@ void TMainForm::configureFields()
     buildRecordRules();
     reloadCurrentNode();
     m_waitPanel->hide();
+}
+
+void TMainForm::printWaybills()
+{
+    const TRights courierRights = GetRights(kRecordGroup, kCourierProgram, AppGlobals.UserID);
+    if (!courierRights.Browse) {
+        ShowMsg(QStringLiteral("您没有浏览快递名称资料的权限"));
+        return;
+    }
+    if (!m_records->Active() || m_records->IsEmpty()) {
+        ShowMsg(QStringLiteral("没有快件记录,不能打印快递单"));
+        return;
+    }
+    RefreshWorkDate();
+    PrepareQuery(*m_records);
+    TKWQuery couriers;
+    ConfigureCourierQuery(couriers, AppGlobals.UserName, AppGlobals.WorkDate);
+    couriers.OpenData();
+    if (couriers.IsEmpty()) {
+        ShowMsg(QStringLiteral("没有快递名称资料，不可以打印快件记录"));
+        return;
+    }
+    TFastPrintForm form(m_records, &couriers, this);
+    form.exec();
 }
 
 void TMainForm::numberingSettings()

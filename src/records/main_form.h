@@ -34,6 +34,7 @@ public:
     TKWNDBGrid* Grid() const { return m_grid; }
     TKWTreeView* Tree() const { return m_tree; }
     QAbstractButton* ToolButton(const QString& caption) const;
+    QPushButton* PrintButton() const { return m_printButton; }
     // "日期范围节点按" + the caption of the date the tree filters on.
     QPushButton* DateNodeButton() const { return m_nodeButton; }
 
@@ -59,6 +60,7 @@ private:
     void setDateNodeField(const QString& caption, const QList<CatalogueRow>& rows);
     void reloadCurrentNode();
     void deleteRecord();
+    void printWaybills();
     enum class EditorMode { Add, Edit, View };
     void openEditor(EditorMode mode);
     void applyRights();
@@ -70,6 +72,7 @@ private:
     TKWTreeView* m_tree = nullptr;
     TKW3DLabel* m_findLabel = nullptr;
     QLabel* m_waitPanel = nullptr;
+    QPushButton* m_printButton = nullptr;
     QPushButton* m_nodeButton = nullptr;
     QList<QAbstractButton*> m_toolButtons;
     bool m_anotherInstance = false;

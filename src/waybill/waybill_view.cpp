@@ -94,6 +94,14 @@ void LayoutWaybillView::ClearOverlay()
     m_overlay->update();
 }
 
+void LayoutWaybillView::ResizePanel(double widthMm, double heightMm)
+{
+    const WaybillScale scale = ScreenWaybillScale();
+    m_panel->resize(qMax(10, int(std::nearbyint(widthMm * scale.x))) + 10,
+                    qMax(10, int(std::nearbyint(heightMm * scale.y))) + 10);
+    placePanel();
+}
+
 void LayoutWaybillView::resizeEvent(QResizeEvent* event)
 {
     QScrollArea::resizeEvent(event);

@@ -24,6 +24,9 @@ public:
     // Clears the overlay and draws the fields of one record on it.
     void DrawRecord(const QList<WaybillField>& fields, const WaybillValue& value, WaybillMode mode);
     void ClearOverlay();
+    // Resizes and centres the white panel alone, as the size edits change;
+    // the picture and the overlay keep their size until the next ShowCourier.
+    void ResizePanel(double widthMm, double heightMm);
 
     QWidget* panel() const { return m_panel; }
     QLabel* picture() const { return m_picture; }

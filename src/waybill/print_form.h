@@ -1,0 +1,54 @@
+#pragma once
+
+#include "frame/window_family.h"
+#include "waybill/courier.h"
+
+#include <QDialog>
+#include <QHash>
+
+class LayoutWaybillView;
+class QPushButton;
+class TKWLComboEdit;
+class TKWNDBGrid;
+class TKWQuery;
+
+// "快递单据打印窗口": the current shipment record drawn in red over the
+// selected courier's blank form, the courier's size and offsets for
+// calibration, moves through the list, and printing one or all.
+class TFastPrintForm : public QDialog
+{
+    Q_OBJECT
+public:
+    // `couriers` is open on the courier list; both sets stay the caller's.
+    TFastPrintForm(TKWQuery* records, TKWQuery* couriers, QWidget* parent = nullptr);
+
+    LayoutWaybillView* View() const { return m_view; }
+    TKWNDBGrid* CourierList() const { return m_list; }
+    // "高", "宽", "上边距", "左边距", "下边距".
+    TKWLComboEdit* SizeEdit(const QString& caption) const;
+    QPushButton* Button(const QString& caption) const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void showCourier(bool onShowing);
+    void selectRecordCourier();
+    void move(RecordMove move);
+    void sizeEdited(const QString& field, const QString& text);
+    void offsetEdited(const QString& field, const QString& text);
+    void writeBack(const QString& field, const QString& value);
+    void printOne();
+    void printBatch();
+
+    TKWQuery* m_records;
+    TKWQuery* m_couriers;
+    QHash<QString, QString> m_sender;
+    QString m_defaultCourier;
+    QString m_shownId;
+    QList<WaybillField> m_fields;
+    LayoutWaybillView* m_view = nullptr;
+    TKWNDBGrid* m_list = nullptr;
+    QHash<QString, TKWLComboEdit*> m_edits;
+    QList<QPushButton*> m_buttons;
+};
