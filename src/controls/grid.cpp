@@ -231,6 +231,11 @@ void TKWNDBGrid::SetFieldsData(const TFieldsDataArray& fields)
     m_query->SetFieldsData(fields);
 }
 
+void TKWNDBGrid::SetFooterVisible(bool visible)
+{
+    m_footer->setVisible(visible);
+}
+
 void TKWNDBGrid::SetFullRows(bool on)
 {
     m_fullRows = on;

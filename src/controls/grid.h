@@ -48,6 +48,8 @@ public:
     void ResetAllSettings();
     // The footer of a view column as shown ("@Sum" totals exact in decimals).
     QString GetFooterText(int column) const;
+    // Lists without totals can do without the footer row.
+    void SetFooterVisible(bool visible);
 
     // What the record set asks of its grid.
     void SetGridEnabled(bool enabled) override;

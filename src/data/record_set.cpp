@@ -163,8 +163,11 @@ void TKWQuery::SetTableName(const QString& name)
 void TKWQuery::SetFieldsData(const TFieldsDataArray& fields)
 {
     m_fieldsData = fields;
-    if (Active())
+    if (Active()) {
         applyFieldDefinitions();
+        // Views rebuild their columns from the new definitions.
+        Q_EMIT rowsReset();
+    }
 }
 
 void TKWQuery::SetCheckData(const TCheckDataArray& checks)

@@ -13,6 +13,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -53,6 +54,8 @@ TFastPrintForm::TFastPrintForm(TKWQuery* records, TKWQuery* couriers, QWidget* p
     TFieldsData name{QStringLiteral("FAST_NAME"), QStringLiteral("快递名称"), 20};
     name.DataType = QStringLiteral("C");
     m_list->SetFieldsData({name});
+    m_list->SetFooterVisible(false);
+    m_list->view()->horizontalHeader()->setStretchLastSection(true);
     m_list->OnApplyCellAttr = [this](int row, const QString&, QColor& background, QColor& text) {
         if (m_couriers->CellText(row, m_couriers->FieldIndex(QStringLiteral("FAST_NAME"))) ==
                 m_defaultCourier &&
