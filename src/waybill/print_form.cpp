@@ -7,18 +7,15 @@
 #include "frame/form_keys.h"
 #include "platform/printers.h"
 #include "waybill/batch_print_form.h"
-#include "waybill/courier_forms.h"
+#include "waybill/courier_widgets.h"
 #include "waybill/renderer.h"
 #include "waybill/waybill_view.h"
 
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <cmath>
 
 namespace {
 
@@ -29,18 +26,6 @@ const QString kHelpLines[] = {
                    "来修正，下边距可以是负数。各行之间打印错位，可改变快递单高度来调整"),
 };
 
-struct SizeEditSpec
-{
-    const char* caption;
-    const char* field;
-    bool whole;
-};
-const SizeEditSpec kSizeEdits[] = {{"高", "FAST_NAME_HEIGHT", true},
-                                   {"宽", "FAST_NAME_WIDTH", true},
-                                   {"上边距", "FAST_TOP", false},
-                                   {"左边距", "FAST_LEFT", false},
-                                   {"下边距", "FAST_BOTTOM", false}};
-
 } // namespace
 
 TFastPrintForm::TFastPrintForm(TKWQuery* records, TKWQuery* couriers, QWidget* parent)
@@ -50,56 +35,15 @@ TFastPrintForm::TFastPrintForm(TKWQuery* records, TKWQuery* couriers, QWidget* p
     setWindowTitle(QStringLiteral("快递单据打印窗口"));
     resize(1056, 668);
 
-    m_list = new TKWNDBGrid(couriers, this);
-    TFieldsData name{QStringLiteral("FAST_NAME"), QStringLiteral("快递名称"), 20};
-    name.DataType = QStringLiteral("C");
-    m_list->SetFieldsData({name});
-    m_list->SetFooterVisible(false);
-    m_list->view()->horizontalHeader()->setStretchLastSection(true);
-    m_list->OnApplyCellAttr = [this](int row, const QString&, QColor& background, QColor& text) {
-        if (m_couriers->CellText(row, m_couriers->FieldIndex(QStringLiteral("FAST_NAME"))) ==
-                m_defaultCourier &&
-            !m_defaultCourier.isEmpty()) {
-            background = kDefaultCourierBackground;
-            text = row == m_couriers->RecNo() ? kDefaultCourierSelectedText : QColor(Qt::black);
-        }
-    };
+    m_list = MakeCourierNameList(couriers, this);
+    m_sizes = new CourierSizeBox(couriers, CourierSizeBox::Kind::SizeAndOffsets, this);
+    connect(m_sizes, &CourierSizeBox::sizeChanged, this,
+            [this](double width, double height) { m_view->ResizePanel(width, height); });
 
-    auto* sizes = new QGroupBox(QStringLiteral("快递单大小及打印边距"), this);
-    auto* sizeLayout = new QVBoxLayout(sizes);
-    for (const SizeEditSpec& spec : kSizeEdits) {
-        auto* edit = new TKWLComboEdit(QStringLiteral("毫米"), sizes);
-        edit->SetEditType(spec.whole ? TEditTypes::etInteger : TEditTypes::etFloat);
-        edit->setMaxLength(4);
-        const QString caption = QString::fromUtf8(spec.caption);
-        const QString field = QString::fromLatin1(spec.field);
-        edit->setAccessibleName(caption);
-        auto* row = new QHBoxLayout;
-        auto* label = new QLabel(caption, sizes);
-        label->setBuddy(edit);
-        label->setMinimumWidth(44);
-        row->addWidget(label);
-        row->addWidget(edit, 1);
-        sizeLayout->addLayout(row);
-        m_edits.insert(caption, edit);
-        // Only what the operator types is written back; the window's own
-        // filling of the edits never is.
-        if (spec.whole) {
-            connect(edit, &QLineEdit::textChanged, this, [this] {
-                m_view->ResizePanel(ParseNumber(m_edits.value(QStringLiteral("宽"))->text()),
-                                    ParseNumber(m_edits.value(QStringLiteral("高"))->text()));
-            });
-            connect(edit, &QLineEdit::textEdited, this,
-                    [this, field](const QString& text) { sizeEdited(field, text); });
-        } else {
-            connect(edit, &QLineEdit::textEdited, this,
-                    [this, field](const QString& text) { offsetEdited(field, text); });
-        }
-    }
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("快递名称"), this));
     left->addWidget(m_list, 1);
-    left->addWidget(sizes);
+    left->addWidget(m_sizes);
     auto* leftPanel = new QWidget(this);
     leftPanel->setLayout(left);
     leftPanel->setFixedWidth(178);
@@ -141,13 +85,13 @@ TFastPrintForm::TFastPrintForm(TKWQuery* records, TKWQuery* couriers, QWidget* p
 
     connect(couriers, &TKWQuery::currentChanged, this, [this] {
         if (isVisible())
-            showCourier(false);
+            showCourier();
     });
 }
 
 TKWLComboEdit* TFastPrintForm::SizeEdit(const QString& caption) const
 {
-    return m_edits.value(caption);
+    return m_sizes->Edit(caption);
 }
 
 QPushButton* TFastPrintForm::Button(const QString& caption) const
@@ -161,36 +105,17 @@ QPushButton* TFastPrintForm::Button(const QString& caption) const
 void TFastPrintForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    showCourier(true);
+    showCourier();
     selectRecordCourier();
     m_list->setFocus();
 }
 
-void TFastPrintForm::showCourier(bool onShowing)
+void TFastPrintForm::showCourier()
 {
     if (m_couriers->IsEmpty())
         return;
     const WaybillCourier courier = CourierFromRow(*m_couriers);
-    m_shownId = courier.fastId;
-    auto set = [this](const char* caption, const QString& text) {
-        m_edits.value(QString::fromUtf8(caption))->setText(text);
-    };
-    set("上边距", m_couriers->FieldText(QStringLiteral("FAST_TOP")));
-    set("左边距", m_couriers->FieldText(QStringLiteral("FAST_LEFT")));
-    set("下边距", m_couriers->FieldText(QStringLiteral("FAST_BOTTOM")));
-    if (courier.widthMm <= 10 || courier.heightMm <= 10) {
-        // A courier without a size yet shows the new-courier size, as the designer does.
-        set("高", courier.heightMm <= 10 ? QStringLiteral("120")
-                                        : QString::number(std::lround(courier.heightMm)));
-        set("宽", courier.widthMm <= 10 ? QStringLiteral("220")
-                                       : QString::number(std::lround(courier.widthMm)));
-    } else if (onShowing) {
-        set("高", m_couriers->FieldText(QStringLiteral("FAST_NAME_HEIGHT")));
-        set("宽", m_couriers->FieldText(QStringLiteral("FAST_NAME_WIDTH")));
-    } else {
-        set("高", QString::number(std::lround(courier.heightMm)));
-        set("宽", QString::number(std::lround(courier.widthMm)));
-    }
+    m_sizes->Fill();
     m_view->ShowCourier(courier);
     m_fields = ReadPrintFields(courier.fastId);
     if (!m_records->IsEmpty())
@@ -226,34 +151,6 @@ void TFastPrintForm::move(RecordMove direction)
     m_view->ClearOverlay();
     m_view->DrawRecord(m_fields, RecordValues(*m_records, m_sender), WaybillMode::ScreenRedraw);
     selectRecordCourier();
-}
-
-void TFastPrintForm::writeBack(const QString& field, const QString& value)
-{
-    if (m_couriers->IsEmpty())
-        return;
-    m_couriers->EditData();
-    try {
-        m_couriers->SetFieldText(field, value);
-        m_couriers->SaveData();
-    } catch (...) {
-        // The edit keeps the typed text; the row goes back to what is stored.
-        m_couriers->CancelData();
-        throw;
-    }
-}
-
-void TFastPrintForm::sizeEdited(const QString& field, const QString& text)
-{
-    writeBack(field, text);
-}
-
-void TFastPrintForm::offsetEdited(const QString& field, const QString& text)
-{
-    // A lone minus sign is a negative number being typed.
-    if (text == QLatin1String("-"))
-        return;
-    writeBack(field, QString::number(ParseNumber(text)));
 }
 
 void TFastPrintForm::printOne()

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QHash>
 
+class CourierSizeBox;
 class LayoutWaybillView;
 class QPushButton;
 class TKWLComboEdit;
@@ -32,12 +33,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void showCourier(bool onShowing);
+    void showCourier();
     void selectRecordCourier();
     void move(RecordMove move);
-    void sizeEdited(const QString& field, const QString& text);
-    void offsetEdited(const QString& field, const QString& text);
-    void writeBack(const QString& field, const QString& value);
     void printOne();
     void printBatch();
 
@@ -45,10 +43,9 @@ private:
     TKWQuery* m_couriers;
     QHash<QString, QString> m_sender;
     QString m_defaultCourier;
-    QString m_shownId;
     QList<WaybillField> m_fields;
     LayoutWaybillView* m_view = nullptr;
     TKWNDBGrid* m_list = nullptr;
-    QHash<QString, TKWLComboEdit*> m_edits;
+    CourierSizeBox* m_sizes = nullptr;
     QList<QPushButton*> m_buttons;
 };

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QHash>
+
+class TKWLComboEdit;
+class TKWNDBGrid;
+class TKWQuery;
+
+// A one-column list of the courier names, the default courier in pink.
+TKWNDBGrid* MakeCourierNameList(TKWQuery* couriers, QWidget* parent);
+
+// The courier's waybill size and print offsets in millimetres ("高", "宽",
+// "上边距", "左边距", "下边距"). What the operator types is written to the
+// current courier row at once; the box's own filling never is.
+class CourierSizeBox : public QGroupBox
+{
+    Q_OBJECT
+public:
+    enum class Kind {
+        SizeAndOffsets, // the box "快递单大小及打印边距"
+        OffsetsOnly,    // a row of "打印上边距", "打印左边距", "打印下边距"
+    };
+    CourierSizeBox(TKWQuery* couriers, Kind kind, QWidget* parent = nullptr);
+
+    // Shows the current courier's values; a size of 10 mm or less shows the
+    // new-courier size 120 × 220.
+    void Fill();
+    // By caption without the "打印" prefix: "高", "宽", "上边距", …
+    TKWLComboEdit* Edit(const QString& caption) const;
+
+Q_SIGNALS:
+    // The size edits changed (typed or filled).
+    void sizeChanged(double widthMm, double heightMm);
+
+private:
+    void writeBack(const QString& field, const QString& value);
+
+    TKWQuery* m_couriers;
+    QHash<QString, TKWLComboEdit*> m_edits;
+};
