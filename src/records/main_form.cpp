@@ -8,6 +8,7 @@
 #include "data/data_source.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
+#include "frame/child_frame.h"
 #include "frame/form_keys.h"
 #include "frame/main_frame.h"
 #include "frame/rights.h"
@@ -20,6 +21,7 @@
 #include "records/field_catalogue.h"
 #include "records/field_settings.h"
 #include "records/record_editor.h"
+#include "waybill/company_form.h"
 #include "waybill/courier.h"
 #include "waybill/print_form.h"
 
@@ -232,7 +234,23 @@ void TMainForm::buildToolBar()
 void TMainForm::buildMenus()
 {
     QMenu* basic = menuBar()->addMenu(QStringLiteral("基本数据录入编辑"));
-    basic->addAction(QStringLiteral("发件人资料录入编辑"))->setEnabled(false);
+    QAction* company = basic->addAction(QStringLiteral("发件人资料录入编辑"));
+    connect(company, &QAction::triggered, this, [this, company] {
+        const QString formName = QStringLiteral("CompanyForm");
+        const QString program = QStringLiteral("发件人资料录入编辑");
+        if (m_frame->ShowChildWindow(formName))
+            return;
+        if (!m_frame->CheckRight(kRecordGroup, program, AppGlobals.UserID)) {
+            ShowMsg(QStringLiteral("您没有在程序\"发件人资料录入编辑\"中的权限"));
+            return;
+        }
+        auto* form = new TCompanyForm(m_frame, this);
+        connect(form, &TCompanyForm::CompanySaved, this, &TMainForm::UpdateCaption);
+        form->KWChild()->ShowChild(90);
+        // Choosing the open window's entry runs this command again: it comes to the front.
+        m_frame->AddChildWindow(
+            formName, form, [company] { company->trigger(); }, program);
+    });
     basic->addAction(QStringLiteral("用户管理"))->setEnabled(false);
     QMenu* system = menuBar()->addMenu(QStringLiteral("系统管理"));
     system->addAction(QStringLiteral("用户口令修改"))->setEnabled(false);
