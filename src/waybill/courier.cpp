@@ -239,3 +239,21 @@ void DeleteCourierPicture(const QString& fastId)
     if (!fastId.isEmpty())
         QFile::remove(CourierPicturePath(fastId));
 }
+
+void DeleteCourier(TKWQuery& couriers)
+{
+    // Deleting during an edit drops the edit first; then the current row is the one to go.
+    if (couriers.Editing())
+        couriers.CancelData();
+    if (!couriers.Active() || couriers.IsEmpty())
+        Abort();
+    const QString fastId = couriers.FieldText(QStringLiteral("FAST_ID"));
+    couriers.DeleteData();
+    if (fastId.isEmpty())
+        return;
+    // Nothing reads a layout whose courier is gone; leaving it would only pile up rows.
+    RunSQL(couriers.DatabaseName,
+           QStringLiteral("DELETE FROM KW_FAST_NAME_PRINT_TABLE WHERE FAST_ID = ") +
+               QuotedStr(fastId));
+    DeleteCourierPicture(fastId);
+}

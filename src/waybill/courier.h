@@ -82,3 +82,6 @@ bool LoadCourierPicture(TKWQuery& couriers);
 // cannot be decoded shows "快递单图片装载过程发生错误" and sets `failed`.
 QImage ReadCourierPicture(const WaybillCourier& courier, bool* failed = nullptr);
 void DeleteCourierPicture(const QString& fastId);
+// Deletes the current courier after the usual confirmation, then its print
+// fields and its picture; a refused or failed delete keeps all three.
+void DeleteCourier(TKWQuery& couriers);
