@@ -95,40 +95,57 @@ void FieldSettingsTest::placeChanges_data()
 
     const QString typed = kTypedInput;
     const QString picked = kPickedInput;
-    QTest::newRow("clearing removes the row") << 7 << "CLIENT_POSTCODE" << " " << "邮编字段"
-                                              << typed << "" << QStringList{"CLIENT_POSTCODE="};
+    QTest::newRow("clearing removes the row")
+        << 7 << "CLIENT_POSTCODE"
+        << " "
+        << "邮编字段" << typed << "" << QStringList{"CLIENT_POSTCODE="};
     QTest::newRow("a key field keeps its caption")
-        << 1 << "CLIENT_ORDER_ID" << "" << "订单编号字段" << typed
-        << "该字段是关键字段,必须输入字段名称" << QStringList{"CLIENT_ORDER_ID=1|订单编号|T|"};
-    QTest::newRow("picked text writes DT") << 13 << "" << "客户类别" << "4字符字段" << picked
-                                           << "" << QStringList{"TEXT_FIELD4=13|客户类别|DT|否"};
+        << 1 << "CLIENT_ORDER_ID"
+        << ""
+        << "订单编号字段" << typed << "该字段是关键字段,必须输入字段名称"
+        << QStringList{"CLIENT_ORDER_ID=1|订单编号|T|"};
+    QTest::newRow("picked text writes DT")
+        << 13 << ""
+        << "客户类别"
+        << "4字符字段" << picked << "" << QStringList{"TEXT_FIELD4=13|客户类别|DT|否"};
     QTest::newRow("renaming to its own caption")
-        << 3 << "CLIENT_NAME" << "收件人" << "收货人字段" << typed << ""
-        << QStringList{"CLIENT_NAME=3|收件人|T|否"};
+        << 3 << "CLIENT_NAME"
+        << "收件人"
+        << "收货人字段" << typed << "" << QStringList{"CLIENT_NAME=3|收件人|T|否"};
     QTest::newRow("another field's caption")
-        << 3 << "CLIENT_NAME" << "收件城市" << "收货人字段" << typed << "字段名称重复"
-        << QStringList{"CLIENT_NAME=3|收件人|T|"};
+        << 3 << "CLIENT_NAME"
+        << "收件城市"
+        << "收货人字段" << typed << "字段名称重复" << QStringList{"CLIENT_NAME=3|收件人|T|"};
     // Refused: the place keeps the field it had.
     QTest::newRow("field placed elsewhere")
-        << 5 << "CLIENT_HANDSET_PHONE" << "城市" << "3字符字段" << typed
-        << "该字段已被定义为：收件城市\r\n不能重复定义"
+        << 5 << "CLIENT_HANDSET_PHONE"
+        << "城市"
+        << "3字符字段" << typed << "该字段已被定义为：收件城市\r\n不能重复定义"
         << QStringList{"CLIENT_HANDSET_PHONE=5|收件手机|T|", "TEXT_FIELD3=9|收件城市|T|"};
     QTest::newRow("moving a place to another field, caption kept")
-        << 5 << "CLIENT_HANDSET_PHONE" << "收件手机" << "5字符字段" << typed << ""
+        << 5 << "CLIENT_HANDSET_PHONE"
+        << "收件手机"
+        << "5字符字段" << typed << ""
         << QStringList{"CLIENT_HANDSET_PHONE=", "TEXT_FIELD5=5|收件手机|T|否"};
     QTest::newRow("note only on the last place")
-        << 5 << "CLIENT_HANDSET_PHONE" << "备注2" << "备注字段" << typed
-        << "最后一个字段才能是\"备注字段\"" << QStringList{"CLIENT_HANDSET_PHONE=5|收件手机|T|"};
-    QTest::newRow("numbering only first")
-        << 3 << "CLIENT_NAME" << "编号" << "编号字段" << typed << "第一个字段才能是\"编号字段\""
-        << QStringList{"CLIENT_NAME=3|收件人|T|"};
-    QTest::newRow("unknown choice")
-        << 13 << "" << "甲" << "10字符字段" << typed << "字段类别错误" << QStringList{};
-    QTest::newRow("no choice") << 13 << "" << "甲" << "" << typed << "必须选择一个字段"
-                               << QStringList{};
+        << 5 << "CLIENT_HANDSET_PHONE"
+        << "备注2"
+        << "备注字段" << typed << "最后一个字段才能是\"备注字段\""
+        << QStringList{"CLIENT_HANDSET_PHONE=5|收件手机|T|"};
+    QTest::newRow("numbering only first") << 3 << "CLIENT_NAME"
+                                          << "编号"
+                                          << "编号字段" << typed << "第一个字段才能是\"编号字段\""
+                                          << QStringList{"CLIENT_NAME=3|收件人|T|"};
+    QTest::newRow("unknown choice") << 13 << ""
+                                    << "甲"
+                                    << "10字符字段" << typed << "字段类别错误" << QStringList{};
+    QTest::newRow("no choice") << 13 << ""
+                               << "甲"
+                               << "" << typed << "必须选择一个字段" << QStringList{};
     QTest::newRow("the note line moves to its place")
-        << kNotePlace << "TEXT_NOTE" << "O'Neil 附注" << "备注字段" << typed << ""
-        << QStringList{"TEXT_NOTE=26|O'Neil 附注|T|否"};
+        << kNotePlace << "TEXT_NOTE"
+        << "O'Neil 附注"
+        << "备注字段" << typed << "" << QStringList{"TEXT_NOTE=26|O'Neil 附注|T|否"};
 }
 
 void FieldSettingsTest::placeChanges()
@@ -185,8 +202,7 @@ void FieldSettingsTest::configurationWindow()
         dialog->reject();
     });
     form.PlaceButton(kAddressPlace)->click();
-    QCOMPARE(prompts.takeTexts(),
-             QStringList{QStringLiteral("该字段是关键字段,必须输入字段名称")});
+    QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("该字段是关键字段,必须输入字段名称")});
 
     // A free place gets a picked text field; the preview moves in.
     OnNextModal("TSelectClientFieldForm", [](QWidget* w) {
@@ -260,8 +276,7 @@ void FieldSettingsTest::settingsRebuildTheMainWindow()
 
     choose(2);
     settings->click();
-    QCOMPARE(prompts.takeTexts(),
-             QStringList{QStringLiteral("没有日期字段,不能设置日期范围节点")});
+    QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("没有日期字段,不能设置日期范围节点")});
 }
 
 QTEST_MAIN(FieldSettingsTest)

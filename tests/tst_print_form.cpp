@@ -45,7 +45,10 @@ class ScriptedPrinters : public PdfFilePrinters
 {
 public:
     using PdfFilePrinters::PdfFilePrinters;
-    QString defaultPrinter() override { return gone ? QString() : PdfFilePrinters::defaultPrinter(); }
+    QString defaultPrinter() override
+    {
+        return gone ? QString() : PdfFilePrinters::defaultPrinter();
+    }
     int queueLength(const QString&) override { return queue; }
     std::unique_ptr<PrintJob> beginJob(const QString& title, const QSizeF& paper) override
     {
@@ -160,8 +163,8 @@ void PrintFormTest::printWindow()
     form.Button(QStringLiteral("前一单"))->click();
     form.Button(QStringLiteral("末单"))->click();
     form.Button(QStringLiteral("下一单"))->click();
-    QCOMPARE(m_prompts->takeTexts(), (QStringList{QStringLiteral("已到第一个纪录"),
-                                                  QStringLiteral("已到最后一个纪录")}));
+    QCOMPARE(m_prompts->takeTexts(),
+             (QStringList{QStringLiteral("已到第一个纪录"), QStringLiteral("已到最后一个纪录")}));
     QCOMPARE(records.FieldText(QStringLiteral("CLIENT_RECORD_ID")), QStringLiteral("3"));
 
     // Calibration: a lone minus is not saved, the number after it is.
@@ -169,13 +172,15 @@ void PrintFormTest::printWindow()
     top->setFocus();
     top->selectAll();
     QTest::keyClick(top, Qt::Key_Minus);
-    QCOMPARE(GetSQLValue(kDatabaseName,
-                         QStringLiteral("SELECT FAST_TOP FROM KW_FAST_NAME_TABLE WHERE FAST_ID='A'")),
-             QStringLiteral("1.5"));
+    QCOMPARE(
+        GetSQLValue(kDatabaseName,
+                    QStringLiteral("SELECT FAST_TOP FROM KW_FAST_NAME_TABLE WHERE FAST_ID='A'")),
+        QStringLiteral("1.5"));
     QTest::keyClick(top, Qt::Key_2);
-    QCOMPARE(GetSQLValue(kDatabaseName,
-                         QStringLiteral("SELECT FAST_TOP FROM KW_FAST_NAME_TABLE WHERE FAST_ID='A'")),
-             QStringLiteral("-2"));
+    QCOMPARE(
+        GetSQLValue(kDatabaseName,
+                    QStringLiteral("SELECT FAST_TOP FROM KW_FAST_NAME_TABLE WHERE FAST_ID='A'")),
+        QStringLiteral("-2"));
 
     // One waybill: a PDF, the record marked with the user.
     form.Button(QStringLiteral("快递单据打印"))->click();

@@ -1,5 +1,7 @@
 #include "platform/fonts.h"
 
+#include "platform/gbk.h"
+
 #include <QApplication>
 #include <QFont>
 
@@ -48,4 +50,21 @@ void InstallChineseFonts()
     font.setFamilies({sans, font.family()});
     font.setPointSize(10);
     QApplication::setFont(font);
+}
+
+QString StorableFontFamily(const QString& family, int maxBytes)
+{
+    InstallFontSubstitutions();
+    if (GbkByteLength(family) <= maxBytes)
+        return family;
+    // The usual names first, so a chosen Noto face is stored as 宋体 or 黑体.
+    const QStringList faces =
+        QStringList{QStringLiteral("宋体"), QStringLiteral("黑体")} + QFont::substitutions();
+    for (const QString& face : faces) {
+        const QStringList targets = QFont::substitutes(face);
+        if (!targets.isEmpty() && targets.first().compare(family, Qt::CaseInsensitive) == 0 &&
+            GbkByteLength(face) <= maxBytes)
+            return face;
+    }
+    return {};
 }

@@ -69,8 +69,8 @@ QString keyFieldOfPlace(int place)
 bool writeRow(const CatalogueRow& r, bool exists)
 {
     const QString values[] = {QuotedStr(r.displayName), QuotedStr(r.fieldType),
-                              QString::number(r.width),   QString::number(r.displayWidth),
-                              QuotedStr(r.orderType),    QuotedStr(r.findType),
+                              QString::number(r.width), QString::number(r.displayWidth),
+                              QuotedStr(r.orderType),   QuotedStr(r.findType),
                               QString::number(r.order)};
     if (exists)
         return RunSQL(kDatabaseName,
@@ -110,9 +110,9 @@ InputModeRule StartingInputMode(const QString& f, const QString& findType)
                                 : kTypedInput;
     if (f.isEmpty())
         return {kTypedInput, false};
-    if (oneOf(f, {"CLIENT_ORDER_ID", "CLIENT_ADD", "TEXT_NOTE", "CLIENT_NAME",
-                  "CLIENT_HANDSET_PHONE", "CLIENT_PHONE", "CLIENT_POSTCODE", "FAST_ID",
-                  "FAST_MONEY"}))
+    if (oneOf(f,
+              {"CLIENT_ORDER_ID", "CLIENT_ADD", "TEXT_NOTE", "CLIENT_NAME", "CLIENT_HANDSET_PHONE",
+               "CLIENT_PHONE", "CLIENT_POSTCODE", "FAST_ID", "FAST_MONEY"}))
         return {kTypedInput, true};
     if (oneOf(f, {"CLIENT_ORDER_DATE", "FAST_NAME", "CLIENT_EMPLOYEE_NAME"}))
         return {kPickedInput, true};
@@ -126,7 +126,8 @@ std::optional<QString> InputModeForChoice(const QString& choice)
     if (choice.contains(QStringLiteral("日期字段")) ||
         oneOf(choice, {"快递公司字段", "发货人字段"}))
         return kPickedInput;
-    if (choice.contains(QStringLiteral("数据字段")) || choice.contains(QStringLiteral("快递费用")) ||
+    if (choice.contains(QStringLiteral("数据字段")) ||
+        choice.contains(QStringLiteral("快递费用")) ||
         oneOf(choice, {"订单编号字段", "收货人字段", "手机字段", "电话字段", "邮编字段",
                        "快递单号字段", "备注字段", "收货地址字段"}))
         return kTypedInput;
@@ -140,9 +141,9 @@ std::optional<CatalogueRow> ReadPlaceRow(int place)
         if (std::optional<CatalogueRow> row = rowOfField(key))
             return row;
         const FieldChoice* c = choiceOfField(key);
-        CatalogueRow row{place, key, QString(), c->fieldType, c->findType, c->width,
-                         c->displayWidth, QString()};
-        row.displayName = place == 1             ? QStringLiteral("记录编号")
+        CatalogueRow row{place,       key,      QString(),       c->fieldType,
+                         c->findType, c->width, c->displayWidth, QString()};
+        row.displayName = place == 1               ? QStringLiteral("记录编号")
                           : place == kAddressPlace ? QStringLiteral("客户地址")
                                                    : QStringLiteral("备注");
         return row;
@@ -198,10 +199,14 @@ PlaceFieldOutcome ApplyPlaceFieldChange(const PlaceFieldChange& c)
         return refused(QStringLiteral("该字段已被定义为：") + existing->displayName +
                        QStringLiteral("\r\n不能重复定义"));
 
-    CatalogueRow row{c.place,      f,
-                     caption,      choice->fieldType,
-                     choice->findType, choice->width,
-                     choice->displayWidth, c.sortField ? QStringLiteral("是") : QStringLiteral("否")};
+    CatalogueRow row{c.place,
+                     f,
+                     caption,
+                     choice->fieldType,
+                     choice->findType,
+                     choice->width,
+                     choice->displayWidth,
+                     c.sortField ? QStringLiteral("是") : QStringLiteral("否")};
     if (c.inputMode == kPickedInput && choice->fieldType == QLatin1String("String"))
         row.findType = QStringLiteral("DT");
     QSqlDatabase db = QSqlDatabase::database(kDatabaseName);
@@ -215,7 +220,8 @@ PlaceFieldOutcome ApplyPlaceFieldChange(const PlaceFieldChange& c)
     return {true, false, QString(), false};
 }
 
-TSelectClientFieldForm::TSelectClientFieldForm(int place, const std::optional<CatalogueRow>& current,
+TSelectClientFieldForm::TSelectClientFieldForm(int place,
+                                               const std::optional<CatalogueRow>& current,
                                                QWidget* parent)
     : QDialog(parent), m_place(place), m_oldField(current ? current->fieldName : QString())
 {
@@ -265,8 +271,7 @@ TSelectClientFieldForm::TSelectClientFieldForm(int place, const std::optional<Ca
         m_choice->setEditText(QString());
     }
     m_choice->setEnabled(keyFieldOfPlace(place).isEmpty());
-    connect(m_choice, &QComboBox::currentTextChanged, this,
-            &TSelectClientFieldForm::choiceChanged);
+    connect(m_choice, &QComboBox::currentTextChanged, this, &TSelectClientFieldForm::choiceChanged);
     m_caption->setFocus();
 }
 
@@ -320,8 +325,9 @@ TSetClientFieldForm::TSetClientFieldForm(QWidget* parent) : QDialog(parent)
         m_buttons.insert(place, button);
         if (std::optional<CatalogueRow> row = ReadPlaceRow(place))
             if (!row->displayName.isEmpty() &&
-                std::any_of(rows.begin(), rows.end(),
-                            [&row](const CatalogueRow& r) { return r.fieldName == row->fieldName; })) {
+                std::any_of(rows.begin(), rows.end(), [&row](const CatalogueRow& r) {
+                    return r.fieldName == row->fieldName;
+                })) {
                 button->setText(row->displayName);
                 showPreview(place, row->fieldName);
             }

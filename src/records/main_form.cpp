@@ -23,6 +23,8 @@
 #include "records/record_editor.h"
 #include "waybill/company_form.h"
 #include "waybill/courier.h"
+#include "waybill/courier_forms.h"
+#include "waybill/designer_form.h"
 #include "waybill/print_form.h"
 
 #include <QCloseEvent>
@@ -144,7 +146,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 
     auto* designButton = new QPushButton(QStringLiteral("快递单打印设置"), panel);
     auto* printButton = new QPushButton(QStringLiteral("快递单打印"), panel);
-    designButton->setEnabled(false); // the designer comes later
+    connect(designButton, &QPushButton::clicked, this, &TMainForm::designWaybills);
     connect(printButton, &QPushButton::clicked, this, &TMainForm::printWaybills);
     m_printButton = printButton;
 
@@ -457,6 +459,28 @@ void TMainForm::configureFields()
     buildRecordRules();
     reloadCurrentNode();
     m_waitPanel->hide();
+}
+
+void TMainForm::designWaybills()
+{
+    if (!GetRights(kRecordGroup, kCourierProgram, AppGlobals.UserID).Add) {
+        ShowMsg(QStringLiteral("您没有编辑快递名称资料的权限"));
+        return;
+    }
+    RefreshWorkDate();
+    TKWQuery couriers;
+    ConfigureCourierQuery(couriers, AppGlobals.UserName, AppGlobals.WorkDate);
+    couriers.OpenData();
+    if (couriers.IsEmpty()) {
+        // Couriers are added only from here; a new office starts with none.
+        ShowMsg(QStringLiteral("没有快递名称资料，不可以设置快件记录打印"));
+        TSelectFastNameEditForm editor(&couriers, this);
+        editor.exec();
+        if (couriers.IsEmpty())
+            return;
+    }
+    TSetFastNamePrintForm designer(m_records, &couriers, this);
+    designer.exec();
 }
 
 void TMainForm::printWaybills()

@@ -61,6 +61,7 @@ private:
     void reloadCurrentNode();
     void deleteRecord();
     void printWaybills();
+    void designWaybills();
     enum class EditorMode { Add, Edit, View };
     void openEditor(EditorMode mode);
     void applyRights();

@@ -44,8 +44,9 @@ TPrintForm::TPrintForm(TKWQuery* records, const WaybillCourier& courier,
     m_animation->setGeometry(20, 76, 521, 22);
     m_animation->setRange(0, 0);
     m_animation->hide();
-    const QString notes[] = {QStringLiteral("按停止打印按钮后打印机要把已发出的打印指令执行完后才能停止打印。"),
-                             QStringLiteral("打单状态是 已打单 的快递将不打印")};
+    const QString notes[] = {
+        QStringLiteral("按停止打印按钮后打印机要把已发出的打印指令执行完后才能停止打印。"),
+        QStringLiteral("打单状态是 已打单 的快递将不打印")};
     for (int i = 0; i < 2; ++i) {
         QLabel* note = label(notes[i], this, {20, 110 + i * 24, 521, 22});
         note->setStyleSheet(QStringLiteral("color: red"));

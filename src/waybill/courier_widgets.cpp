@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <cmath>
@@ -31,6 +32,41 @@ TKWNDBGrid* MakeCourierNameList(TKWQuery* couriers, QWidget* parent)
         }
     };
     return list;
+}
+
+QList<QPushButton*> AddCommandRow(QBoxLayout* layout, const QList<Command>& commands)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    QList<QPushButton*> buttons;
+    for (const auto& [caption, action] : commands) {
+        auto* button = new QPushButton(QString::fromUtf8(caption), layout->parentWidget());
+        button->setAutoDefault(false);
+        QObject::connect(button, &QPushButton::clicked, button, action);
+        row->addWidget(button);
+        buttons << button;
+    }
+    row->addStretch();
+    layout->addLayout(row);
+    return buttons;
+}
+
+QPushButton* FindButton(const QList<QPushButton*>& buttons, const QString& caption)
+{
+    for (QPushButton* b : buttons)
+        if (b->text() == caption)
+            return b;
+    return nullptr;
+}
+
+void AddHelpLines(QBoxLayout* layout, const QStringList& lines)
+{
+    for (const QString& line : lines) {
+        auto* help = new QLabel(line, layout->parentWidget());
+        help->setWordWrap(true);
+        help->setStyleSheet(QStringLiteral("color: red"));
+        layout->addWidget(help);
+    }
 }
 
 namespace {

@@ -2,10 +2,21 @@
 
 #include <QGroupBox>
 #include <QHash>
+#include <QList>
+#include <functional>
 
+class QBoxLayout;
+class QPushButton;
 class TKWLComboEdit;
 class TKWNDBGrid;
 class TKWQuery;
+
+using Command = std::pair<const char*, std::function<void()>>;
+// A centred row of buttons, in order, added to `layout`.
+QList<QPushButton*> AddCommandRow(QBoxLayout* layout, const QList<Command>& commands);
+QPushButton* FindButton(const QList<QPushButton*>& buttons, const QString& caption);
+// The red help lines of the courier windows.
+void AddHelpLines(QBoxLayout* layout, const QStringList& lines);
 
 // A one-column list of the courier names, the default courier in pink.
 TKWNDBGrid* MakeCourierNameList(TKWQuery* couriers, QWidget* parent);

@@ -20,10 +20,12 @@
 namespace {
 
 const QString kHelpLines[] = {
-    QStringLiteral("当整体打印位置与快第单上的位置对不上，就是打印位置有偏移时可以通过改变上边距和左"
-                   "边距来修正，上边距和左边距可以是负数，当连续批量打印快递单时，如果"),
-    QStringLiteral("下一单的走纸量小可以通过加大下边距来修正，如果下一单的走纸量大可以通过减小下边距"
-                   "来修正，下边距可以是负数。各行之间打印错位，可改变快递单高度来调整"),
+    QStringLiteral(
+        "当整体打印位置与快第单上的位置对不上，就是打印位置有偏移时可以通过改变上边距和左"
+        "边距来修正，上边距和左边距可以是负数，当连续批量打印快递单时，如果"),
+    QStringLiteral(
+        "下一单的走纸量小可以通过加大下边距来修正，如果下一单的走纸量大可以通过减小下边距"
+        "来修正，下边距可以是负数。各行之间打印错位，可改变快递单高度来调整"),
 };
 
 } // namespace
@@ -56,32 +58,16 @@ TFastPrintForm::TFastPrintForm(TKWQuery* records, TKWQuery* couriers, QWidget* p
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
-    for (const QString& line : kHelpLines) {
-        auto* help = new QLabel(line, this);
-        help->setWordWrap(true);
-        help->setStyleSheet(QStringLiteral("color: red"));
-        layout->addWidget(help);
-    }
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    const std::pair<const char*, std::function<void()>> commands[] = {
-        {"首单", [this] { move(RecordMove::First); }},
-        {"前一单", [this] { move(RecordMove::Prior); }},
-        {"下一单", [this] { move(RecordMove::Next); }},
-        {"末单", [this] { move(RecordMove::Last); }},
-        {"快递单据打印", [this] { printOne(); }},
-        {"快递单批打印", [this] { printBatch(); }},
-        {"关闭", [this] { reject(); }},
-    };
-    for (const auto& [caption, action] : commands) {
-        auto* button = new QPushButton(QString::fromUtf8(caption), this);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, action);
-        buttons->addWidget(button);
-        m_buttons << button;
-    }
-    buttons->addStretch();
-    layout->addLayout(buttons);
+    AddHelpLines(layout, {std::begin(kHelpLines), std::end(kHelpLines)});
+    m_buttons = AddCommandRow(layout, {
+                                          {"首单", [this] { move(RecordMove::First); }},
+                                          {"前一单", [this] { move(RecordMove::Prior); }},
+                                          {"下一单", [this] { move(RecordMove::Next); }},
+                                          {"末单", [this] { move(RecordMove::Last); }},
+                                          {"快递单据打印", [this] { printOne(); }},
+                                          {"快递单批打印", [this] { printBatch(); }},
+                                          {"关闭", [this] { reject(); }},
+                                      });
 
     connect(couriers, &TKWQuery::currentChanged, this, [this] {
         if (isVisible())
@@ -96,10 +82,7 @@ TKWLComboEdit* TFastPrintForm::SizeEdit(const QString& caption) const
 
 QPushButton* TFastPrintForm::Button(const QString& caption) const
 {
-    for (QPushButton* b : m_buttons)
-        if (b->text() == caption)
-            return b;
-    return nullptr;
+    return FindButton(m_buttons, caption);
 }
 
 void TFastPrintForm::showEvent(QShowEvent* event)

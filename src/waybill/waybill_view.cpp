@@ -67,8 +67,8 @@ void LayoutWaybillView::ShowCourier(const WaybillCourier& courier)
     const int pw = qMax(10, int(std::nearbyint(courier.widthMm * scale.x)));
     const int ph = qMax(10, int(std::nearbyint(courier.heightMm * scale.y)));
     m_panel->resize(pw + 10, ph + 10);
-    m_picture->setGeometry(5, 5, pw, ph);
-    m_overlay->setGeometry(5, 5, pw, ph);
+    m_picture->setGeometry(QRect(PictureOrigin(), QSize(pw, ph)));
+    m_overlay->setGeometry(QRect(PictureOrigin(), QSize(pw, ph)));
     bool failed = false;
     const QImage image = ReadCourierPicture(courier, &failed);
     if (!failed) {
@@ -94,11 +94,16 @@ void LayoutWaybillView::ClearOverlay()
     m_overlay->update();
 }
 
-void LayoutWaybillView::ResizePanel(double widthMm, double heightMm)
+void LayoutWaybillView::ResizePanel(double widthMm, double heightMm, bool stretchPicture)
 {
     const WaybillScale scale = ScreenWaybillScale();
-    m_panel->resize(qMax(10, int(std::nearbyint(widthMm * scale.x))) + 10,
-                    qMax(10, int(std::nearbyint(heightMm * scale.y))) + 10);
+    const int pw = qMax(10, int(std::nearbyint(widthMm * scale.x)));
+    const int ph = qMax(10, int(std::nearbyint(heightMm * scale.y)));
+    m_panel->resize(pw + 10, ph + 10);
+    if (stretchPicture) {
+        m_picture->resize(pw, ph);
+        m_overlay->resize(pw, ph);
+    }
     placePanel();
 }
 

@@ -24,9 +24,12 @@ public:
     // Clears the overlay and draws the fields of one record on it.
     void DrawRecord(const QList<WaybillField>& fields, const WaybillValue& value, WaybillMode mode);
     void ClearOverlay();
-    // Resizes and centres the white panel alone, as the size edits change;
-    // the picture and the overlay keep their size until the next ShowCourier.
-    void ResizePanel(double widthMm, double heightMm);
+    // Resizes and centres the white panel as the size edits change; the
+    // picture and the overlay keep their size until the next ShowCourier
+    // unless `stretchPicture`.
+    void ResizePanel(double widthMm, double heightMm, bool stretchPicture = false);
+    // Where the picture's top-left corner lies in the panel.
+    static QPoint PictureOrigin() { return {5, 5}; }
 
     QWidget* panel() const { return m_panel; }
     QLabel* picture() const { return m_picture; }
