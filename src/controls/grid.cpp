@@ -224,6 +224,11 @@ TKWNDBGrid::TKWNDBGrid(TKWQuery* query, QWidget* parent)
     connect(query, &TKWQuery::rowsReset, this, rowsChanged);
     connect(query, &TKWQuery::rowChanged, this, rowsChanged);
     connect(query, &TKWQuery::fieldChanged, this, [this] { m_sums.clear(); });
+    // After the rows are read again the list shows where the cursor is.
+    connect(query, &TKWQuery::rowsReset, this, [this] {
+        if (m_query->RecNo() >= 0)
+            m_view->selectRow(m_query->RecNo());
+    });
 }
 
 void TKWNDBGrid::SetFieldsData(const TFieldsDataArray& fields)
