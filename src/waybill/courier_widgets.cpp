@@ -95,13 +95,13 @@ CourierSizeBox::CourierSizeBox(TKWQuery* couriers, Kind kind, QWidget* parent)
         setFlat(true);
     else
         setTitle(QStringLiteral("快递单大小及打印边距"));
-    for (const EditSpec& spec : kEdits) {
-        if (offsetsOnly && spec.size)
+    for (const EditSpec& entry : kEdits) {
+        if (offsetsOnly && entry.size)
             continue;
-        const QString caption = QString::fromUtf8(spec.caption);
-        const QString field = QString::fromLatin1(spec.field);
+        const QString caption = QString::fromUtf8(entry.caption);
+        const QString field = QString::fromLatin1(entry.field);
         auto* edit = new TKWLComboEdit(QStringLiteral("毫米"), this);
-        edit->SetEditType(spec.size ? TEditTypes::etInteger : TEditTypes::etFloat);
+        edit->SetEditType(entry.size ? TEditTypes::etInteger : TEditTypes::etFloat);
         edit->setMaxLength(4);
         auto* label = new QLabel(offsetsOnly ? QStringLiteral("打印") + caption : caption, this);
         label->setBuddy(edit);
@@ -115,7 +115,7 @@ CourierSizeBox::CourierSizeBox(TKWQuery* couriers, Kind kind, QWidget* parent)
             label->setMinimumWidth(44);
         layout->addLayout(row);
         m_edits.insert(caption, edit);
-        if (spec.size) {
+        if (entry.size) {
             connect(edit, &QLineEdit::textChanged, this, [this] {
                 Q_EMIT sizeChanged(ParseNumber(Edit(QStringLiteral("宽"))->text()),
                                    ParseNumber(Edit(QStringLiteral("高"))->text()));
