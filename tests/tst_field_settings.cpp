@@ -243,6 +243,9 @@ void FieldSettingsTest::settingsRebuildTheMainWindow()
     AppGlobals.IsSysUser = false;
     TMainForm main;
     main.show();
+    // The list's columns follow the catalogue's order.
+    QCOMPARE(headers(main).mid(0, 6),
+             (QStringList{"打单状态", "订单编号", "订单日期", "收件人", "收件单位", "收件手机"}));
     QAbstractButton* settings = main.ToolButton(QStringLiteral("设置"));
     settings->click();
     QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("只有系统管理员才能设置")});

@@ -24,13 +24,18 @@ void TKWQueryModel::refreshColumns()
     for (int i = 0; i < fields.size(); ++i)
         if (fields[i].visible)
             m_columns << i;
-    // The stored order first, the other columns after them as they come.
+    // The stored order first, then the order of the column definitions,
+    // then the table's own order.
     const QStringList& order = m_query->DisplayOrder();
+    const TFieldsDataArray& defined = m_query->FieldsData();
     auto position = [&](int field) {
         for (int i = 0; i < order.size(); ++i)
             if (order[i].compare(fields[field].name, Qt::CaseInsensitive) == 0)
                 return i;
-        return int(order.size());
+        for (int i = 0; i < defined.size(); ++i)
+            if (defined[i].FieldName.compare(fields[field].name, Qt::CaseInsensitive) == 0)
+                return int(order.size()) + i;
+        return int(order.size() + defined.size());
     };
     std::stable_sort(m_columns.begin(), m_columns.end(),
                      [&](int a, int b) { return position(a) < position(b); });
