@@ -25,39 +25,6 @@ namespace {
 constexpr int kRows = 100000;
 constexpr int kSaves = 200;
 
-// Counts what would have been shown; the benchmark expects nothing.
-class CountingPrompter : public Prompter
-{
-public:
-    int shown = 0;
-    void message(QWidget*, Icon, const QString&, const QString& text) override
-    {
-        ++shown;
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool askYesNo(QWidget*, const QString&, const QString&) override { return ++shown, false; }
-    QString openFile(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
-    bool chooseFont(QWidget*, QFont&) override { return false; }
-};
-
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    return 0;
-}
 
 void fillTable()
 {

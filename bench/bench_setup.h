@@ -3,8 +3,10 @@
 // A database for one benchmark run, in its own KWFAST_HOME, connection open.
 #include "data/connection.h"
 #include "platform/config.h"
+#include "platform/prompts.h"
 #include "waybill/demo_data.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -24,4 +26,38 @@ inline bool OpenBenchDatabase(const QTemporaryDir& home, bool demo)
     config::WriteAlias(kAliasName, alias);
     OpenKWfastDataBase();
     return true;
+}
+
+// Counts what would have been shown; the benchmark expects nothing.
+class CountingPrompter : public Prompter
+{
+public:
+    int shown = 0;
+    void message(QWidget*, Icon, const QString&, const QString& text) override
+    {
+        ++shown;
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    bool askYesNo(QWidget*, const QString&, const QString&) override { return ++shown, false; }
+    QString openFile(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
+    bool chooseFont(QWidget*, QFont&) override { return false; }
+};
+
+inline double residentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
 }
