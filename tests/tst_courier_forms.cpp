@@ -11,6 +11,7 @@
 #include "typing.h"
 #include "waybill/courier.h"
 #include "waybill/courier_forms.h"
+#include "waybill/courier_widgets.h"
 
 #include <QDir>
 #include <QFile>

@@ -10,6 +10,7 @@
 #include "data/rules.h"
 #include "frame/form_keys.h"
 #include "waybill/courier.h"
+#include "waybill/courier_widgets.h"
 
 #include <QBoxLayout>
 #include <QFormLayout>
@@ -51,13 +52,7 @@ void setUpCourierGrid(TKWNDBGrid* grid, TKWQuery* couriers, const TFieldsDataArr
     grid->UserID = AppGlobals.UserID;
     grid->SetFieldsData(columns);
     grid->SetFullRows(true);
-    grid->OnApplyCellAttr = [couriers](int row, const QString&, QColor& background, QColor& text) {
-        if (couriers->CellText(row, couriers->FieldIndex(QStringLiteral("FAST_DEFAULT"))) ==
-            QStringLiteral("是")) {
-            background = kDefaultCourierBackground;
-            text = row == couriers->RecNo() ? kDefaultCourierSelectedText : QColor(Qt::black);
-        }
-    };
+    HighlightDefaultCourier(grid, couriers);
 }
 
 // The columns a borrowed list shows here. The owner's entries keep what they

@@ -5,7 +5,6 @@
 #include "data/helpers.h"
 #include "data/record_set.h"
 #include "waybill/courier.h"
-#include "waybill/courier_forms.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,15 +22,19 @@ TKWNDBGrid* MakeCourierNameList(TKWQuery* couriers, QWidget* parent)
     list->SetFieldsData({name});
     list->SetFooterVisible(false);
     list->view()->horizontalHeader()->setStretchLastSection(true);
-    // The row's own flag, so a default set in the courier editor shows at once.
-    list->OnApplyCellAttr = [couriers](int row, const QString&, QColor& background, QColor& text) {
+    HighlightDefaultCourier(list, couriers);
+    return list;
+}
+
+void HighlightDefaultCourier(TKWNDBGrid* grid, TKWQuery* couriers)
+{
+    grid->OnApplyCellAttr = [couriers](int row, const QString&, QColor& background, QColor& text) {
         if (couriers->CellText(row, couriers->FieldIndex(QStringLiteral("FAST_DEFAULT"))) ==
             QStringLiteral("是")) {
             background = kDefaultCourierBackground;
             text = row == couriers->RecNo() ? kDefaultCourierSelectedText : QColor(Qt::black);
         }
     };
-    return list;
 }
 
 QList<QPushButton*> AddCommandRow(QBoxLayout* layout, const QList<Command>& commands)

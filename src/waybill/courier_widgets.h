@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QGroupBox>
 #include <QHash>
 #include <QList>
@@ -17,6 +18,13 @@ QList<QPushButton*> AddCommandRow(QBoxLayout* layout, const QList<Command>& comm
 QPushButton* FindButton(const QList<QPushButton*>& buttons, const QString& caption);
 // The red help lines of the courier windows.
 void AddHelpLines(QBoxLayout* layout, const QStringList& lines);
+
+// The default courier's row stands out in every courier list.
+inline const QColor kDefaultCourierBackground(255, 217, 235);
+inline const QColor kDefaultCourierSelectedText(255, 0, 128);
+// Marks the default courier's row of `couriers` in `grid`, by each row's own
+// flag, so a default set in the courier editor shows at once.
+void HighlightDefaultCourier(TKWNDBGrid* grid, TKWQuery* couriers);
 
 // A one-column list of the courier names, the default courier in pink.
 TKWNDBGrid* MakeCourierNameList(TKWQuery* couriers, QWidget* parent);
