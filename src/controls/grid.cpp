@@ -10,8 +10,8 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <optional>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -214,6 +214,12 @@ TKWNDBGrid::TKWNDBGrid(TKWQuery* query, QWidget* parent)
             });
     connect(query, &TKWQuery::currentChanged, this, [this](int row) {
         if (row >= 0 && m_view->currentIndex().row() != row)
+            m_view->selectRow(row);
+    });
+    // Ctrl+click or Ctrl+Space would take the highlight off the current record.
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const int row = m_query->RecNo();
+        if (row >= 0 && row < m_query->RecordCount() && !m_view->selectionModel()->hasSelection())
             m_view->selectRow(row);
     });
     // Totals are summed once per change of the rows, not on every paint.
