@@ -216,6 +216,12 @@ void GridTest::storedLayoutPerUser()
                                                             "SYS_DBGRID_SET_TABLE WHERE "
                                                             "FIELD_NAME = 'CLIENT_NAME'")),
                  0.0);
+        // Once the layouts are dropped (a changed catalogue), the catalogue's order is back.
+        again.grid.ResetAllSettings();
+        again.query.CloseData();
+        again.query.OpenData();
+        QCOMPARE(again.grid.model()->headerData(0, Qt::Horizontal).toString(),
+                 QStringLiteral("打单状态"));
     }
     // Another user keeps the defaults.
     MainList other(QStringLiteral("B02"));

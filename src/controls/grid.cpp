@@ -292,8 +292,11 @@ void TKWNDBGrid::ApplyStoredLayout(TKWQuery& query)
 {
     SetColWidthChange = false;
     LoadSettings();
-    if (m_stored.isEmpty() || query.FieldsData().isEmpty())
+    // Nothing stored: the columns come in the order of their definitions.
+    if (m_stored.isEmpty() || query.FieldsData().isEmpty()) {
+        query.ApplyStoredLayout({});
         return;
+    }
     if (SaveOrder)
         std::stable_sort(m_stored.begin(), m_stored.end(),
                          [](const Stored& a, const Stored& b) { return a.order < b.order; });

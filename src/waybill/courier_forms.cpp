@@ -255,8 +255,12 @@ TSelectFastNameEditForm::~TSelectFastNameEditForm()
                 f.visible = theirs.visible;
             }
     couriers->SetFieldsData(m_ownerFieldsData);
-    if (m_ownerGrid)
+    if (m_ownerGrid) {
+        m_ownerGrid->ApplyStoredLayout(*couriers); // its own column order
         m_ownerGrid->LayoutChanged();
+    } else {
+        couriers->ApplyStoredLayout({});
+    }
     // Its rebuilt view lost the row, and a view without one moves the cursor to the top.
     if (auto* grid = dynamic_cast<TKWNDBGrid*>(m_ownerGrid); grid && couriers->RecNo() >= 0)
         grid->view()->selectRow(couriers->RecNo());
@@ -265,18 +269,13 @@ TSelectFastNameEditForm::~TSelectFastNameEditForm()
 void TSelectFastNameEditForm::showEvent(QShowEvent* event)
 {
     TKWBasePopEditShowForm::showEvent(event);
-    m_grid->LoadSettings();
+    // The list was open before this window: the user's layout, order too, is applied now.
+    m_grid->ApplyStoredLayout(*Query());
     m_grid->LayoutChanged();
     // Stay on the owner's courier: a view without a row would move to the first.
     if (Query()->RecNo() >= 0)
         m_grid->view()->selectRow(Query()->RecNo());
     m_grid->setFocus();
-}
-
-void TSelectFastNameEditForm::hideEvent(QHideEvent* event)
-{
-    m_grid->SaveSettings();
-    TKWBasePopEditShowForm::hideEvent(event);
 }
 
 bool TSelectFastNameEditForm::checkBeforeSave()
