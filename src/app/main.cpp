@@ -1,10 +1,12 @@
 #include "app/application.h"
 #include "app/startup.h"
+#include "app/translations.h"
 #include "platform/fonts.h"
 
 int main(int argc, char** argv)
 {
     KWApplication app(argc, argv);
     InstallChineseFonts();
+    InstallQtTranslations();
     return RunProgram();
 }
