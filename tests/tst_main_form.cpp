@@ -35,6 +35,7 @@ private Q_SLOTS:
     void dateNodeFieldChooser();
     void choiceDialogAndDatePicker();
     void addingARecordInTheEditor();
+    void typedSenderNumberThatExists();
 };
 
 void MainFormTest::listsTheChosenDateRange()
@@ -216,6 +217,46 @@ void MainFormTest::addingARecordInTheEditor()
     QCOMPARE(main.Records()->RecordCount(), 0);
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE")),
              QStringLiteral("0"));
+    SetFixedDateTime({});
+}
+
+void MainFormTest::typedSenderNumberThatExists()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    SetFixedDateTime(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    AppGlobals.UserID = QStringLiteral("A01");
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO SYS_RIGHT_TABLE(USE_ID,COMPOSE_ID,"
+                                                 "PROGRAM_ID,ADD_RIGHT,BROWSE_RIGHT,PRINT_RIGHT) "
+                                                 "VALUES('A01',1,1,'是','是','是')")));
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                                 "CLIENT_ORDER_ID,CLIENT_NAME,CREATE_DATE) "
+                                                 "VALUES('240313080000','2024030001','甲',"
+                                                 "'2024-03-13')")));
+    SetSysValue(QStringLiteral("发件编号"), QStringLiteral("是"));
+    SetSysValue(QStringLiteral("检查发件编号重复"), QStringLiteral("是"));
+    TMainForm main;
+    main.show();
+
+    OnNextModal("TEditClientForm", [&prompts](QWidget* w) {
+        auto* editor = static_cast<TEditClientForm*>(w);
+        TKWEdit* order = editor->Control(QStringLiteral("CLIENT_ORDER_ID"));
+        QTRY_COMPARE(QApplication::focusWidget(), order);
+        QCOMPARE(order->text(), QStringLiteral("2024030002"));
+        order->selectAll();
+        TypeText(order, QStringLiteral("2024030001"));
+        editor->Control(QStringLiteral("CLIENT_NAME"))->setFocus();
+        TypeText(editor->Control(QStringLiteral("CLIENT_NAME")), QStringLiteral("乙"));
+        QTest::keyClick(editor, Qt::Key_F8);
+        QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("订单编号重复")});
+        QCOMPARE(QApplication::focusWidget(), order);
+        QCOMPARE(order->text(), QStringLiteral("2024030001"));
+        QTest::keyClick(editor, Qt::Key_F9);
+        QTest::keyClick(editor, Qt::Key_F12);
+    });
+    QTest::mouseClick(main.ToolButton(QStringLiteral("增加F5")), Qt::LeftButton);
+    QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE")),
+             QStringLiteral("1"));
     SetFixedDateTime({});
 }
 
