@@ -160,13 +160,16 @@ bool TEnrolForm::writeCompany()
                        QuotedStr(text(MobileEdit)), QuotedStr(text(AddressEdit)),
                        QuotedStr(text(CityEdit)), QuotedStr(text(ProvinceEdit)));
     } else {
+        // City and province are kept like the rest of what the operator typed.
         sql = QStringLiteral("INSERT INTO SYS_COMPANY_TABLE(COMPANY_ID,COMPANY_NAME,"
                              "COMPANY_EMPLOYEE_NAME,COMPANY_POSTCODE,COMPANY_PHONE,"
-                             "COMPANY_HANDSET_PHONE,COMPANY_ADDRESS,COMPANY_POSTCODE_WIDTH) "
-                             "VALUES('000001',%1,%2,%3,%4,%5,%6,3)")
+                             "COMPANY_HANDSET_PHONE,COMPANY_ADDRESS,COMPANY_CITY,"
+                             "COMPANY_PROVINCE,COMPANY_POSTCODE_WIDTH) "
+                             "VALUES('000001',%1,%2,%3,%4,%5,%6,%7,%8,3)")
                   .arg(QuotedStr(text(CompanyEdit)), QuotedStr(text(SenderEdit)),
                        QuotedStr(text(PostcodeEdit)), QuotedStr(text(PhoneEdit)),
-                       QuotedStr(text(MobileEdit)), QuotedStr(text(AddressEdit)));
+                       QuotedStr(text(MobileEdit)), QuotedStr(text(AddressEdit)),
+                       QuotedStr(text(CityEdit)), QuotedStr(text(ProvinceEdit)));
     }
     return RunSQL(kDatabaseName, sql);
 }
