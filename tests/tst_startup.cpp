@@ -252,6 +252,11 @@ void StartupTest::enrolmentKeys()
     // Nothing longer than the column is taken: 40 bytes are 20 Chinese characters.
     TypeText(form.AddressEdit, QString(25, QChar(0x8DEF)));
     QCOMPARE(form.AddressEdit->text().size(), 20);
+    // Esc neither closes the window nor ends the program; only 关闭F4 does.
+    for (QWidget* w : std::initializer_list<QWidget*>{form.AddressEdit, form.ButtonOK, &form})
+        QTest::keyClick(w, Qt::Key_Escape);
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.AddressEdit->text().size(), 20);
     QTest::keyClick(form.SenderEdit, Qt::Key_F4);
     QCOMPARE(form.result(), int(QDialog::Rejected));
     QVERIFY(!form.isVisible());

@@ -13,6 +13,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -113,6 +114,16 @@ void TEnrolForm::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     CenterOnOwner(this);
     CompanyEdit->setFocus();
+}
+
+void TEnrolForm::keyPressEvent(QKeyEvent* event)
+{
+    // Closing this window ends the program: only "关闭F4" does that, never a stray Esc.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool TEnrolForm::checkFields()
