@@ -35,7 +35,8 @@ private Q_SLOTS:
     void dateNodeFieldChooser();
     void choiceDialogAndDatePicker();
     void addingARecordInTheEditor();
-    void typedSenderNumberThatExists();
+    void refusedSaveKeepsTheCaret_data();
+    void refusedSaveKeepsTheCaret();
 };
 
 void MainFormTest::listsTheChosenDateRange()
@@ -220,8 +221,25 @@ void MainFormTest::addingARecordInTheEditor()
     SetFixedDateTime({});
 }
 
-void MainFormTest::typedSenderNumberThatExists()
+void MainFormTest::refusedSaveKeepsTheCaret_data()
 {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    // The generated number is 2024030002; the operator types one that exists.
+    QTest::newRow("sender number that exists") << "CLIENT_ORDER_ID"
+                                               << "2024030001"
+                                               << "订单编号重复";
+    QTest::newRow("bad date") << "CLIENT_ORDER_DATE"
+                              << "2024-13-45"
+                              << "请按格式YYYY-MM-DD 输入日期";
+}
+
+void MainFormTest::refusedSaveKeepsTheCaret()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
     TestDatabase db;
     ScriptedPrompter prompts;
     SetFixedDateTime(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
@@ -238,19 +256,22 @@ void MainFormTest::typedSenderNumberThatExists()
     TMainForm main;
     main.show();
 
-    OnNextModal("TEditClientForm", [&prompts](QWidget* w) {
+    OnNextModal("TEditClientForm", [&](QWidget* w) {
         auto* editor = static_cast<TEditClientForm*>(w);
-        TKWEdit* order = editor->Control(QStringLiteral("CLIENT_ORDER_ID"));
-        QTRY_COMPARE(QApplication::focusWidget(), order);
-        QCOMPARE(order->text(), QStringLiteral("2024030002"));
-        order->selectAll();
-        TypeText(order, QStringLiteral("2024030001"));
+        TKWEdit* control = editor->Control(field);
+        QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+        QCOMPARE(editor->Control(QStringLiteral("CLIENT_ORDER_ID"))->text(),
+                 QStringLiteral("2024030002"));
         editor->Control(QStringLiteral("CLIENT_NAME"))->setFocus();
         TypeText(editor->Control(QStringLiteral("CLIENT_NAME")), QStringLiteral("乙"));
+        control->setFocus();
+        control->selectAll();
+        TypeText(control, typed);
+        editor->Control(QStringLiteral("CLIENT_NAME"))->setFocus();
         QTest::keyClick(editor, Qt::Key_F8);
-        QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("订单编号重复")});
-        QCOMPARE(QApplication::focusWidget(), order);
-        QCOMPARE(order->text(), QStringLiteral("2024030001"));
+        QCOMPARE(prompts.takeTexts(), QStringList{message});
+        QCOMPARE(QApplication::focusWidget(), control);
+        QCOMPARE(control->text(), typed);
         QTest::keyClick(editor, Qt::Key_F9);
         QTest::keyClick(editor, Qt::Key_F12);
     });

@@ -321,7 +321,7 @@ void RecordSetTest::validation_data()
                                << "12.5";
     QTest::newRow("date") << "DATE_FIELD1"
                           << "2024-13-45"
-                          << "日期1是错误的数据"
+                          << "请按格式YYYY-MM-DD 输入日期"
                           << "";
     QTest::newRow("date rewritten") << "DATE_FIELD1"
                                     << "2024/3/5"

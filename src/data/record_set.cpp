@@ -784,7 +784,7 @@ bool TKWQuery::validate()
             if (date.isValid())
                 SetFieldText(d.FieldName, DateText(date));
             else
-                failure = d.DisplayLabel + QStringLiteral("是错误的数据");
+                failure = InvalidDateMessage();
         }
         if (!failure.isEmpty()) {
             ShowMsg(failure);
