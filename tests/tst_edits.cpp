@@ -5,6 +5,8 @@
 #include "frame/child_frame.h"
 #include "test_database.h"
 
+#include <QAccessible>
+#include <QAccessibleEditableTextInterface>
 #include <QLabel>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -21,6 +23,8 @@ private Q_SLOTS:
     void buttonAndCaptionEdits();
     void enterRunsTheSelectHandler();
     void boundComboBox();
+    void everyTextChangeReachesTheRecord_data();
+    void everyTextChangeReachesTheRecord();
 };
 
 Q_DECLARE_METATYPE(TEditTypes)
@@ -171,6 +175,65 @@ void EditsTest::boundComboBox()
     users.SaveData();
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT STOP_RIGHT FROM SYS_USER_TABLE")),
              QStringLiteral("停用"));
+}
+
+enum class Setter { AccessibleValue, AccessibleReplace, SetText };
+Q_DECLARE_METATYPE(Setter)
+
+void EditsTest::everyTextChangeReachesTheRecord_data()
+{
+    QTest::addColumn<Setter>("setter");
+    QTest::newRow("screen reader value") << Setter::AccessibleValue;
+    QTest::newRow("on-screen keyboard replace") << Setter::AccessibleReplace;
+    QTest::newRow("setText") << Setter::SetText;
+}
+
+void EditsTest::everyTextChangeReachesTheRecord()
+{
+    QFETCH(Setter, setter);
+    TestDatabase db;
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                                 "CLIENT_NAME) VALUES('1','甲'),('2','乙')")));
+    TKWQuery records;
+    records.SetTableName(QStringLiteral("KW_CLIENT_TABLE"));
+    const QString field = QStringLiteral("CLIENT_NAME");
+    TKWDBEdit name(&records, field);
+    name.show();
+    auto put = [&](const QString& text) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&name);
+        switch (setter) {
+        case Setter::AccessibleValue:
+            accessible->setText(QAccessible::Value, text);
+            break;
+        case Setter::AccessibleReplace:
+            accessible->editableTextInterface()->replaceText(0, int(name.text().size()), text);
+            break;
+        case Setter::SetText:
+            name.setText(text);
+            break;
+        }
+    };
+    // Showing the records and moving through them writes nothing.
+    records.OpenData();
+    records.Next();
+    QCOMPARE(name.text(), records.FieldText(field));
+    QCOMPARE(records.State(), TDataSetState::dsBrowse);
+    // While browsing the field shows the record and nothing else.
+    const QString shown = name.text();
+    put(QStringLiteral("丙"));
+    QCOMPARE(name.text(), shown);
+    QCOMPARE(records.State(), TDataSetState::dsBrowse);
+
+    records.EditData();
+    put(QStringLiteral("丙"));
+    QCOMPARE(records.FieldText(field), QStringLiteral("丙"));
+    records.SaveData();
+    QCOMPARE(name.text(), QStringLiteral("丙"));
+    QCOMPARE(GetSQLValue(kDatabaseName,
+                         QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE WHERE CLIENT_NAME = "
+                                        "'丙' AND CLIENT_RECORD_ID = '%1'")
+                             .arg(records.FieldText(QStringLiteral("CLIENT_RECORD_ID")))),
+             QStringLiteral("1"));
 }
 
 QTEST_MAIN(EditsTest)

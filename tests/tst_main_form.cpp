@@ -18,6 +18,7 @@
 #include "typing.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -193,15 +194,18 @@ void MainFormTest::addingARecordInTheEditor()
         editor->Control(QStringLiteral("CLIENT_NAME"))->setFocus();
         TypeText(editor->Control(QStringLiteral("CLIENT_NAME")), QStringLiteral("张三"));
         TypeText(editor->Control(QStringLiteral("CLIENT_ORDER_ID")), QStringLiteral("A-1"));
+        // A screen reader or an on-screen keyboard fills a field without keys.
+        QAccessible::queryAccessibleInterface(editor->Control(QStringLiteral("TEXT_NOTE")))
+            ->setText(QAccessible::Value, QStringLiteral("易碎"));
         QTest::keyClick(editor, Qt::Key_F8);
         QTest::keyClick(editor, Qt::Key_F12);
     });
     QTest::mouseClick(main.ToolButton(QStringLiteral("增加F5")), Qt::LeftButton);
     QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("必须输入订单编号")});
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT CLIENT_NAME || CLIENT_ORDER_ID || "
-                                                       "STATUS || CREATE_NAME || CREATE_DATE FROM "
-                                                       "KW_CLIENT_TABLE")),
-             QStringLiteral("张三A-1未打单王五2024-03-13"));
+                                                       "STATUS || CREATE_NAME || CREATE_DATE || "
+                                                       "TEXT_NOTE FROM KW_CLIENT_TABLE")),
+             QStringLiteral("张三A-1未打单王五2024-03-13易碎"));
     QCOMPARE(main.Records()->RecordCount(), 1);
     QCOMPARE(main.Records()->State(), TDataSetState::dsBrowse);
 

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QTextEdit>
 
 namespace {
@@ -183,23 +184,56 @@ void TKWDataSource::ApplyColors()
     }
 }
 
+TKWFieldLink::TKWFieldLink(QWidget* control, TKWQuery* query, const QString& fieldName,
+                           std::function<QString()> text, std::function<void(const QString&)> show)
+    : QObject(control), m_control(control), m_query(query), m_field(fieldName),
+      m_text(std::move(text)), m_show(std::move(show))
+{
+    connect(query, &TKWQuery::currentChanged, this, &TKWFieldLink::Refill);
+    connect(query, &TKWQuery::stateChanged, this, &TKWFieldLink::Refill);
+    connect(query, &TKWQuery::rowsReset, this, &TKWFieldLink::Refill);
+    connect(query, &TKWQuery::fieldChanged, this, [this](const QString& f) {
+        if (!m_writing && isMine(f))
+            Refill();
+    });
+    Refill();
+}
+
+bool TKWFieldLink::isMine(const QString& fieldName) const
+{
+    return fieldName.compare(m_field, Qt::CaseInsensitive) == 0;
+}
+
+void TKWFieldLink::Refill()
+{
+    const QString value = m_query->FieldText(m_field);
+    if (m_text() == value)
+        return;
+    const QScopedValueRollback refilling(m_refilling, true);
+    m_show(value);
+}
+
+void TKWFieldLink::ControlChanged()
+{
+    if (m_refilling || !m_query->HasField(m_field))
+        return;
+    const QString text = m_text();
+    if (!m_query->Editing()) {
+        // Nothing is written while browsing: the control goes back to the record.
+        if (m_query->Active())
+            Refill();
+        return;
+    }
+    if (m_query->FieldText(m_field) == text)
+        return;
+    const QScopedValueRollback writing(m_writing, true);
+    m_query->SetFieldText(m_field, text);
+}
+
 void BindLineEdit(QLineEdit* edit, TKWQuery* query, const QString& fieldName)
 {
-    auto show = [edit, query, fieldName] {
-        const QString text = query->FieldText(fieldName);
-        if (edit->text() != text)
-            edit->setText(text);
-    };
-    QObject::connect(query, &TKWQuery::currentChanged, edit, show);
-    QObject::connect(query, &TKWQuery::stateChanged, edit, show);
-    QObject::connect(query, &TKWQuery::rowsReset, edit, show);
-    QObject::connect(query, &TKWQuery::fieldChanged, edit, [show, fieldName](const QString& f) {
-        if (f.compare(fieldName, Qt::CaseInsensitive) == 0)
-            show();
-    });
-    QObject::connect(edit, &QLineEdit::textEdited, query, [query, fieldName](const QString& text) {
-        if (query->Editing())
-            query->SetFieldText(fieldName, text);
-    });
-    show();
+    auto* link = new TKWFieldLink(
+        edit, query, fieldName, [edit] { return edit->text(); },
+        [edit](const QString& value) { edit->setText(value); });
+    QObject::connect(edit, &QLineEdit::textChanged, link, &TKWFieldLink::ControlChanged);
 }
