@@ -175,6 +175,17 @@ void EditsTest::boundComboBox()
     users.SaveData();
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT STOP_RIGHT FROM SYS_USER_TABLE")),
              QStringLiteral("停用"));
+
+    // Items that arrive after binding show the record's value and change nothing.
+    for (const TDataSetState state : {TDataSetState::dsBrowse, TDataSetState::dsEdit}) {
+        if (state == TDataSetState::dsEdit)
+            users.EditData();
+        TKWDBComboBox late(&users, QStringLiteral("STOP_RIGHT"));
+        late.addItems({QStringLiteral("有效"), QStringLiteral("停用")});
+        QCOMPARE(late.currentText(), QStringLiteral("停用"));
+        QCOMPARE(users.FieldText(QStringLiteral("STOP_RIGHT")), QStringLiteral("停用"));
+    }
+    users.CancelData();
 }
 
 enum class Setter { AccessibleValue, AccessibleReplace, SetText };

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void dateNodeFieldChooser();
     void choiceDialogAndDatePicker();
     void addingARecordInTheEditor();
+    void viewingAPrintedRecord();
 };
 
 void MainFormTest::listsTheChosenDateRange()
@@ -221,6 +222,33 @@ void MainFormTest::addingARecordInTheEditor()
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE")),
              QStringLiteral("0"));
     SetFixedDateTime({});
+}
+
+void MainFormTest::viewingAPrintedRecord()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                                 "CLIENT_NAME,STATUS) VALUES('1','甲','已打单')")));
+    TMainForm main;
+    main.show();
+    QString shown;
+    OnNextModal("TEditClientForm", [&shown](QWidget* w) {
+        for (QComboBox* box : w->findChildren<QComboBox*>())
+            if (box->accessibleName() == QStringLiteral("打单状态"))
+                shown = box->currentText();
+        QTest::keyClick(w, Qt::Key_F12);
+    });
+    QTableView* list = main.Grid()->view();
+    const QRect cell = list->visualRect(list->model()->index(
+        0, main.Grid()->model()->columnOfField(QStringLiteral("CLIENT_NAME"))));
+    // A real double-click starts with a press; the test's double-click alone has none.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(shown, QStringLiteral("已打单"));
+    QCOMPARE(main.Records()->State(), TDataSetState::dsBrowse);
+    QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT STATUS FROM KW_CLIENT_TABLE")),
+             QStringLiteral("已打单"));
 }
 
 // A refused delete aborts the key's handler; the program's application catches that.
