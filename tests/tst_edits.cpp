@@ -22,6 +22,7 @@ private Q_SLOTS:
     void inputMethodsAndColours();
     void buttonAndCaptionEdits();
     void enterRunsTheSelectHandler();
+    void altDownBelongsToTheControl();
     void boundComboBox();
     void everyTextChangeReachesTheRecord_data();
     void everyTextChangeReachesTheRecord();
@@ -154,6 +155,42 @@ void EditsTest::enterRunsTheSelectHandler()
     keep = false;
     QTest::keyClick(courier, Qt::Key_Return);
     QCOMPARE(QApplication::focusWidget(), next);
+}
+
+void EditsTest::altDownBelongsToTheControl()
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* date = new TKWComboEdit;
+    auto* status = new TKWComboBox;
+    status->addItems({QStringLiteral("未打单"), QStringLiteral("已打单")});
+    auto* plain = new TKWEdit;
+    auto* last = new TKWEdit;
+    for (QWidget* w : std::initializer_list<QWidget*>{date, status, plain, last})
+        layout->addWidget(w);
+    TKWChild child(&window, nullptr);
+    child.StartChild();
+    int clicks = 0;
+    date->OnButtonClick = [&clicks] { ++clicks; };
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    // In a child window as alone: the button is pressed, the list opens, the caret stays.
+    date->setFocus();
+    QTest::keyClick(date, Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(clicks, 1);
+    QCOMPARE(QApplication::focusWidget(), date);
+    status->setFocus();
+    QTest::keyClick(status, Qt::Key_Down, Qt::AltModifier);
+    QTRY_VERIFY(status->view()->isVisible());
+    status->hidePopup();
+    QCOMPARE(QApplication::focusWidget(), status);
+    plain->setFocus();
+    QTest::keyClick(plain, Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), plain);
+    // Down alone still moves on.
+    QTest::keyClick(plain, Qt::Key_Down);
+    QCOMPARE(QApplication::focusWidget(), last);
 }
 
 void EditsTest::boundComboBox()

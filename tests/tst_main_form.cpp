@@ -195,6 +195,16 @@ void MainFormTest::addingARecordInTheEditor()
         editor->Control(QStringLiteral("CLIENT_NAME"))->setFocus();
         TypeText(editor->Control(QStringLiteral("CLIENT_NAME")), QStringLiteral("张三"));
         TypeText(editor->Control(QStringLiteral("CLIENT_ORDER_ID")), QStringLiteral("A-1"));
+        // Alt+Down opens the calendar of a date field, as in a field alone.
+        OnNextModal("TDateForm", [](QWidget* w) {
+            static_cast<TDateForm*>(w)->Calendar->setSelectedDate(QDate(2024, 3, 1));
+            QTest::keyClick(w, Qt::Key_F3);
+        });
+        TKWEdit* date = editor->Control(QStringLiteral("CLIENT_ORDER_DATE"));
+        date->setFocus();
+        QTest::keyClick(date, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(editor->focusWidget(), date);
+        QApplication::setActiveWindow(editor); // the offscreen platform does not give it back
         // A screen reader or an on-screen keyboard fills a field without keys.
         QAccessible::queryAccessibleInterface(editor->Control(QStringLiteral("TEXT_NOTE")))
             ->setText(QAccessible::Value, QStringLiteral("易碎"));
@@ -205,8 +215,9 @@ void MainFormTest::addingARecordInTheEditor()
     QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("必须输入订单编号")});
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT CLIENT_NAME || CLIENT_ORDER_ID || "
                                                        "STATUS || CREATE_NAME || CREATE_DATE || "
-                                                       "TEXT_NOTE FROM KW_CLIENT_TABLE")),
-             QStringLiteral("张三A-1未打单王五2024-03-13易碎"));
+                                                       "TEXT_NOTE || CLIENT_ORDER_DATE FROM "
+                                                       "KW_CLIENT_TABLE")),
+             QStringLiteral("张三A-1未打单王五2024-03-13易碎2024-03-01"));
     QCOMPARE(main.Records()->RecordCount(), 1);
     QCOMPARE(main.Records()->State(), TDataSetState::dsBrowse);
 
