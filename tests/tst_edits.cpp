@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QAccessibleEditableTextInterface>
+#include <QDialog>
 #include <QLabel>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -26,6 +27,7 @@ private Q_SLOTS:
     void boundComboBox();
     void everyTextChangeReachesTheRecord_data();
     void everyTextChangeReachesTheRecord();
+    void escapePutsBackTheFieldsValue();
 };
 
 Q_DECLARE_METATYPE(TEditTypes)
@@ -282,6 +284,45 @@ void EditsTest::everyTextChangeReachesTheRecord()
                                         "'丙' AND CLIENT_RECORD_ID = '%1'")
                              .arg(records.FieldText(QStringLiteral("CLIENT_RECORD_ID")))),
              QStringLiteral("1"));
+}
+
+void EditsTest::escapePutsBackTheFieldsValue()
+{
+    TestDatabase db;
+    QVERIFY(
+        RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                             "CLIENT_NAME,CLIENT_PHONE) VALUES('1','甲','1')")));
+    TKWQuery records;
+    records.SetTableName(QStringLiteral("KW_CLIENT_TABLE"));
+    QDialog window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* name = new TKWDBEdit(&records, QStringLiteral("CLIENT_NAME"));
+    auto* phone = new TKWDBEdit(&records, QStringLiteral("CLIENT_PHONE"));
+    layout->addWidget(name);
+    layout->addWidget(phone);
+    records.OpenData();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    records.EditData();
+    name->setFocus();
+    name->end(false);
+    QTest::keyClicks(name, "x");
+    phone->setFocus();
+    name->setFocus();
+    name->end(false);
+    QTest::keyClicks(name, "y");
+    QCOMPARE(records.FieldText(QStringLiteral("CLIENT_NAME")), QStringLiteral("甲xy"));
+    // What the field held when the caret came in, into the field and the record.
+    QTest::keyClick(name, Qt::Key_Escape);
+    QCOMPARE(name->text(), QStringLiteral("甲x"));
+    QCOMPARE(records.FieldText(QStringLiteral("CLIENT_NAME")), QStringLiteral("甲x"));
+    QCOMPARE(name->selectedText(), QStringLiteral("甲x"));
+    QVERIFY(window.isVisible()); // the window never saw the key
+    QCOMPARE(records.State(), TDataSetState::dsEdit);
+    // While browsing Esc is the window's.
+    records.CancelData();
+    QTest::keyClick(name, Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
 }
 
 QTEST_MAIN(EditsTest)

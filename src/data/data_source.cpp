@@ -4,6 +4,7 @@
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
@@ -196,6 +197,7 @@ TKWFieldLink::TKWFieldLink(QWidget* control, TKWQuery* query, const QString& fie
         if (!m_writing && isMine(f))
             Refill();
     });
+    control->installEventFilter(this);
     Refill();
 }
 
@@ -207,6 +209,7 @@ bool TKWFieldLink::isMine(const QString& fieldName) const
 void TKWFieldLink::Refill()
 {
     const QString value = m_query->FieldText(m_field);
+    m_entered = value;
     if (m_text() == value)
         return;
     const QScopedValueRollback refilling(m_refilling, true);
@@ -228,6 +231,23 @@ void TKWFieldLink::ControlChanged()
         return;
     const QScopedValueRollback writing(m_writing, true);
     m_query->SetFieldText(m_field, text);
+}
+
+bool TKWFieldLink::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        m_entered = m_text();
+    } else if (event->type() == QEvent::KeyPress && m_query->Editing()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            // The field takes the key; the window does not see it.
+            m_show(m_entered);
+            if (auto* edit = qobject_cast<QLineEdit*>(m_control))
+                edit->selectAll();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void BindLineEdit(QLineEdit* edit, TKWQuery* query, const QString& fieldName)

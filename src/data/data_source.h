@@ -109,7 +109,9 @@ void SetEntryColors(QWidget* control, const QColor& rest, const QColor& focus);
 // refills the control and nothing goes back from that; every other change of
 // the control's text (typed, pasted, from an input method, the accessibility
 // interface or code) reaches the record while it is added or edited. While
-// browsing the control shows the record and nothing else.
+// browsing the control shows the record and nothing else. Esc while the
+// record is added or edited puts back what the field held when the caret
+// came into it (or the record last changed it).
 class TKWFieldLink : public QObject
 {
     Q_OBJECT
@@ -125,6 +127,9 @@ public:
     // To be called on every change of the control's text.
     void ControlChanged();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool isMine(const QString& fieldName) const;
 
@@ -133,6 +138,7 @@ private:
     QString m_field;
     std::function<QString()> m_text;
     std::function<void(const QString&)> m_show;
+    QString m_entered; // the value to go back to on Esc
     bool m_refilling = false;
     bool m_writing = false;
 };
