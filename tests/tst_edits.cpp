@@ -4,9 +4,11 @@
 #include "data/record_set.h"
 #include "frame/child_frame.h"
 #include "test_database.h"
+#include "typing.h"
 
 #include <QAccessible>
 #include <QAccessibleEditableTextInterface>
+#include <QClipboard>
 #include <QDialog>
 #include <QLabel>
 #include <QToolButton>
@@ -28,6 +30,8 @@ private Q_SLOTS:
     void everyTextChangeReachesTheRecord_data();
     void everyTextChangeReachesTheRecord();
     void escapePutsBackTheFieldsValue();
+    void fieldsTakeNoMoreThanTheirColumn_data();
+    void fieldsTakeNoMoreThanTheirColumn();
 };
 
 Q_DECLARE_METATYPE(TEditTypes)
@@ -323,6 +327,64 @@ void EditsTest::escapePutsBackTheFieldsValue()
     records.CancelData();
     QTest::keyClick(name, Qt::Key_Escape);
     QVERIFY(!window.isVisible());
+}
+
+enum class Entry { Keys, Paste, InputMethod };
+Q_DECLARE_METATYPE(Entry)
+
+void EditsTest::fieldsTakeNoMoreThanTheirColumn_data()
+{
+    // CLIENT_POSTCODE is 10 bytes wide; a Chinese character takes two.
+    QTest::addColumn<Entry>("entry");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("ASCII typed") << Entry::Keys << "12345678901"
+                                 << "1234567890";
+    QTest::newRow("Chinese typed") << Entry::Keys << "一二三四五六"
+                                   << "一二三四五";
+    QTest::newRow("mixed typed") << Entry::Keys << "a一二三四五"
+                                 << "a一二三四";
+    QTest::newRow("pasted, fits") << Entry::Paste << "一二三四五"
+                                  << "一二三四五";
+    QTest::newRow("pasted, too long") << Entry::Paste << "一二三四五六" << QString();
+    QTest::newRow("input method, fits") << Entry::InputMethod << "北京市海淀"
+                                        << "北京市海淀";
+    QTest::newRow("input method, too long") << Entry::InputMethod << "北京市海淀区" << QString();
+}
+
+void EditsTest::fieldsTakeNoMoreThanTheirColumn()
+{
+    QFETCH(Entry, entry);
+    QFETCH(QString, input);
+    QFETCH(QString, kept);
+    TestDatabase db;
+    QVERIFY(RunSQL(kDatabaseName,
+                   QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID) VALUES('1')")));
+    TKWQuery records;
+    records.SetTableName(QStringLiteral("KW_CLIENT_TABLE"));
+    TKWDBEdit postcode(&records, QStringLiteral("CLIENT_POSTCODE"));
+    records.OpenData();
+    postcode.show();
+    postcode.setFocus();
+    records.EditData();
+    switch (entry) {
+    case Entry::Keys:
+        TypeText(&postcode, input);
+        break;
+    case Entry::Paste:
+        QGuiApplication::clipboard()->setText(input);
+        postcode.paste();
+        break;
+    case Entry::InputMethod: {
+        QInputMethodEvent commit;
+        commit.setCommitString(input);
+        QApplication::sendEvent(&postcode, &commit);
+        break;
+    }
+    }
+    QCOMPARE(postcode.text(), kept);
+    QCOMPARE(records.FieldText(QStringLiteral("CLIENT_POSTCODE")), kept);
+    records.SaveData(); // what was kept fits
 }
 
 QTEST_MAIN(EditsTest)

@@ -1,5 +1,7 @@
 #include "data/data_source.h"
 
+#include "platform/gbk.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -256,4 +258,16 @@ void BindLineEdit(QLineEdit* edit, TKWQuery* query, const QString& fieldName)
         edit, query, fieldName, [edit] { return edit->text(); },
         [edit](const QString& value) { edit->setText(value); });
     QObject::connect(edit, &QLineEdit::textChanged, link, &TKWFieldLink::ControlChanged);
+    // A text column takes no more GBK bytes than its width: typing, pasting and
+    // input methods stop there instead of the save refusing the record.
+    auto limit = [edit, query, fieldName] {
+        const int i = query->FieldIndex(fieldName);
+        if (i < 0 || edit->validator())
+            return;
+        const TKWField& field = query->Fields()[i];
+        if (field.type == ColumnType::Text && field.size > 0)
+            edit->setValidator(new GbkLengthValidator(field.size, false, edit));
+    };
+    QObject::connect(query, &TKWQuery::rowsReset, edit, limit);
+    limit();
 }

@@ -143,5 +143,6 @@ private:
     bool m_writing = false;
 };
 
-// Shows a field of the record set in a line edit, linked as above.
+// Shows a field of the record set in a line edit, linked as above; a text
+// column's width in GBK bytes is the most the edit takes.
 void BindLineEdit(QLineEdit* edit, TKWQuery* query, const QString& fieldName);
