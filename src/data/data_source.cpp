@@ -15,6 +15,7 @@
 namespace {
 
 const char* const kTagProperty = "kwTag";
+const char* const kUnmanagedProperty = "kwNotManaged";
 
 bool insideComposite(const QWidget* w)
 {
@@ -88,6 +89,11 @@ void TKWDataSource::SetButton(Role role, QAbstractButton* button)
     m_buttons.insert(role, button);
 }
 
+void TKWDataSource::LeaveAlone(QWidget* control)
+{
+    control->setProperty(kUnmanagedProperty, true);
+}
+
 void TKWDataSource::SetActiveColor(bool on)
 {
     const bool switchedOn = on && !m_activeColor;
@@ -150,6 +156,8 @@ void TKWDataSource::ApplyRights()
 
 bool TKWDataSource::managed(const QWidget* control) const
 {
+    if (control->property(kUnmanagedProperty).toBool())
+        return false;
     const bool detail = ControlTag(control) >= 500;
     return detail ? (!IS_MASTER_CHANGE && IS_DETAIL_CHANGE) : IS_MASTER_CHANGE;
 }

@@ -77,6 +77,9 @@ public:
 
     // A managed button; a role may have several (tool bar and push button).
     void SetButton(Role role, QAbstractButton* button);
+    // An entry control of the window that shows none of the record set (a
+    // search box): its state and colours are its own.
+    void LeaveAlone(QWidget* control);
 
     bool ActiveColor() const { return m_activeColor; }
     // Switching it on brings the controls in line with the current state.
