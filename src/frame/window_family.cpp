@@ -344,11 +344,8 @@ void TKWAppPopForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     startSource(*m_source, *m_query, windowRights(Group, Program));
-    QPushButton* ok = Button(QStringLiteral("确定[F3]"));
-    if (ok->isEnabled() && ok->isVisible())
-        ok->setFocus();
-    else
-        m_grid->setFocus();
+    // The list takes the keys, so Down moves the choice at once and F3 takes it.
+    m_grid->setFocus();
 }
 
 bool TKWAppPopForm::mayClose()
