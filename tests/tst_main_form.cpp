@@ -37,6 +37,7 @@ private Q_SLOTS:
     void choiceDialogAndDatePicker();
     void addingARecordInTheEditor();
     void viewingAPrintedRecord();
+    void tabReachesThePrintButtons();
 };
 
 void MainFormTest::listsTheChosenDateRange()
@@ -260,6 +261,37 @@ void MainFormTest::viewingAPrintedRecord()
     QCOMPARE(main.Records()->State(), TDataSetState::dsBrowse);
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT STATUS FROM KW_CLIENT_TABLE")),
              QStringLiteral("已打单"));
+}
+
+void MainFormTest::tabReachesThePrintButtons()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                                 "CLIENT_NAME) VALUES('1','甲'),('2','乙')")));
+    TMainForm main;
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QPushButton* design = nullptr;
+    for (QPushButton* b : main.findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("快递单打印设置"))
+            design = b;
+    QVERIFY(design);
+    const QList<QWidget*> expected{main.Tree(), main.DateNodeButton(), main.Grid()->view(), design,
+                                   main.PrintButton()};
+    main.Tree()->setFocus();
+    for (int i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), expected[i]);
+    }
+    for (int i = expected.size() - 2; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), expected[i]);
+    }
+    // Enter on a reached button presses it.
+    main.PrintButton()->setFocus();
+    QTest::keyClick(main.PrintButton(), Qt::Key_Return);
+    QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("您没有浏览快递名称资料的权限")});
 }
 
 // A refused delete aborts the key's handler; the program's application catches that.
