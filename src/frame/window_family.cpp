@@ -370,7 +370,7 @@ TKWBasePopEditShowForm::TKWBasePopEditShowForm(TKWQuery* records, TKWMain* mainF
 {
     m_buttons.addRecordButtons(this, m_records, "增加[F5]", true,
                                [this] { return checkBeforeSave(); });
-    m_buttons.add("打印[F11]", Qt::Key_F11, int(Role::Print), [] {});
+    m_buttons.add("打印[F11]", Qt::Key_F11, int(Role::Print), [this] { printClicked(); });
     m_buttons.addMoves(m_records);
     m_buttons.add("关闭[F12]", Qt::Key_F12, int(Role::Close), [this] { reject(); });
     auto* layout = new QVBoxLayout(this);
