@@ -9,6 +9,7 @@
 #include "modal.h"
 #include "platform/printers.h"
 #include "records/main_form.h"
+#include "records/record_editor.h"
 #include "scripted_prompter.h"
 #include "test_database.h"
 #include "waybill/batch_print_form.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 class PrintFormTest : public QObject
@@ -31,6 +33,8 @@ private Q_SLOTS:
     void batchPrint();
     void batchFailures();
     void openedFromTheMainWindow();
+    void printedFromTheRecordEditor_data();
+    void printedFromTheRecordEditor();
 
 private:
     TestDatabase* m_db = nullptr;
@@ -104,6 +108,18 @@ QString status(const char* id)
 int pdfCount(const QString& folder)
 {
     return int(QDir(folder).entryList({QStringLiteral("*.pdf")}, QDir::Files).size());
+}
+
+// The width of a PDF's page in millimetres.
+double pdfPageWidthMm(const QString& pdfFile)
+{
+    QFile file(pdfFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QRegularExpressionMatch box =
+        QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([\\d.]+) ([\\d.]+)\\]"))
+            .match(QString::fromLatin1(file.readAll()));
+    return box.captured(1).toDouble() * 25.4 / 72;
 }
 
 } // namespace
@@ -311,6 +327,51 @@ void PrintFormTest::openedFromTheMainWindow()
     QCOMPARE(status("1"), QStringLiteral("已打单") + AppGlobals.UserName);
     // The list shows the new status.
     QCOMPARE(main.Records()->FieldText(QStringLiteral("STATUS")), QStringLiteral("已打单"));
+    QVERIFY(m_prompts->shown.isEmpty());
+}
+
+void PrintFormTest::printedFromTheRecordEditor_data()
+{
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<bool>("withDefault");
+    QTest::addColumn<int>("pageWidthMm"); // 0: nothing printed
+    // 乙快递 is 210 mm wide, the default 甲快递 200; the single print adds 20.
+    QTest::newRow("its own courier") << "1" << true << 230;
+    QTest::newRow("no courier: the default's form") << "4" << true << 220;
+    QTest::newRow("no courier and no default") << "4" << false << 0;
+}
+
+void PrintFormTest::printedFromTheRecordEditor()
+{
+    QFETCH(QString, record);
+    QFETCH(bool, withDefault);
+    QFETCH(int, pageWidthMm);
+    addFixture(4);
+    if (!withDefault)
+        QVERIFY(RunSQL(kDatabaseName,
+                       QStringLiteral("UPDATE KW_FAST_NAME_TABLE SET FAST_DEFAULT = '否'")));
+    PdfFilePrinters pdf(m_out->path());
+    SetPrinterBackend(&pdf);
+    TKWQuery records;
+    openRecords(records);
+    records.SetRecNo(record.toInt() - 1);
+    TRights rights;
+    rights.Add = rights.Browse = rights.Print = true;
+    TEditClientForm editor(&records, rights, nullptr);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    QTest::keyClick(&editor, Qt::Key_F11);
+    if (pageWidthMm == 0) {
+        QCOMPARE(m_prompts->takeTexts(),
+                 QStringList{
+                     QStringLiteral("该快递记录的快递名称不存在,也没有默认快递,不能打印快递单")});
+        QCOMPARE(pdfCount(m_out->path()), 0);
+        QCOMPARE(status(qPrintable(record)), QStringLiteral("未打单"));
+        return;
+    }
+    QCOMPARE(pdfCount(m_out->path()), 1);
+    QCOMPARE(qRound(pdfPageWidthMm(pdf.lastFile())), pageWidthMm);
+    QCOMPARE(status(qPrintable(record)), QStringLiteral("已打单王五"));
     QVERIFY(m_prompts->shown.isEmpty());
 }
 

@@ -123,6 +123,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     m_grid->SaveOrder = true;
     m_grid->SetFullRows(true);
     m_grid->SetFieldsData(BuildColumnCatalogue(ReadCatalogue()));
+    // Tab leaves the list for the buttons under it instead of walking its cells.
+    m_grid->view()->setTabKeyNavigation(false);
     m_grid->OnApplyCellAttr = [this](int row, const QString&, QColor& background, QColor&) {
         if (m_records->CellText(row, m_records->FieldIndex(QStringLiteral("STATUS"))) ==
             QStringLiteral("未打单"))
@@ -150,6 +152,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     connect(designButton, &QPushButton::clicked, this, &TMainForm::designWaybills);
     connect(printButton, &QPushButton::clicked, this, &TMainForm::printWaybills);
     m_printButton = printButton;
+    // Reached with Tab, pressed with Enter as well as Space.
+    for (QPushButton* button : {m_nodeButton, designButton, printButton})
+        button->setAutoDefault(true);
 
     auto* left = new QVBoxLayout;
     left->addWidget(m_tree, 1);

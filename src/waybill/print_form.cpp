@@ -167,3 +167,19 @@ void TFastPrintForm::printBatch()
     m_view->ClearOverlay();
     m_view->DrawRecord(m_fields, RecordValues(*m_records, m_sender), WaybillMode::ScreenRedraw);
 }
+
+bool PrintRecordWaybill(TKWQuery& records)
+{
+    if (records.IsEmpty())
+        return false;
+    WaybillCourier courier =
+        CourierByName(records.FieldText(QStringLiteral("FAST_NAME")).trimmed());
+    if (courier.fastId.isEmpty())
+        courier = CourierByName(DefaultCourierName());
+    if (courier.fastId.isEmpty()) {
+        // Another courier's form would be wasted.
+        ShowMsg(QStringLiteral("该快递记录的快递名称不存在,也没有默认快递,不能打印快递单"));
+        return false;
+    }
+    return PrintOneWaybill(records, courier, ReadSenderRow(), PaperVariant::Single);
+}
