@@ -12,6 +12,8 @@
 
 #include <QLabel>
 #include <cmath>
+#include <csignal>
+#include <sys/resource.h>
 
 #include <QFile>
 #include <QImage>
@@ -94,6 +96,30 @@ void insertPrintField(const QString& fastId, const char* id, const char* name, d
                        .arg(left)
                        .arg(top)));
 }
+
+// Files may not grow past `bytes` while it lives: a full disk, which root
+// cannot write past either.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
 
 } // namespace
 
@@ -357,25 +383,43 @@ void WaybillTest::pictures()
     QVERIFY(blank.save(jpeg, "JPEG"));
     QVERIFY(blank.save(bmp, "BMP"));
     QFile(bmp).copy(gif);
+    // A good scan too large for the disk.
+    QImage noise(200, 200, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x * y) % 256));
+    const QString large = dir.filePath(QStringLiteral("large.jpg"));
+    QVERIFY(noise.save(large, "JPEG", 100));
+    QVERIFY(QFileInfo(large).size() > 16384);
 
     struct Case
     {
         QString file;
         QString stored;
         QStringList messages;
+        rlim_t diskBytes = RLIM_INFINITY;
     };
+    // Every refusal keeps the picture stored before it.
     const Case cases[] = {
         {jpeg, QStringLiteral(".JPEG"), {}},
         {bmp, QStringLiteral(".BMP"), {}},
         {gif, QStringLiteral(".BMP"), {QStringLiteral("图片格式必须是: BMP 、JPG 或 JPEG 格式")}},
+        {large, QStringLiteral(".BMP"), {QStringLiteral("图片文件保存过程发生错误")}, 16384},
     };
     for (const Case& c : cases) {
         prompts.paths.enqueue(c.file);
-        LoadCourierPicture(couriers);
+        {
+            const FileSizeLimit disk(c.diskBytes);
+            LoadCourierPicture(couriers);
+        }
         QCOMPARE(prompts.takeTexts(), c.messages);
         QCOMPARE(couriers.FieldText(QStringLiteral("PICTURE_EXTNAME")), c.stored);
         QCOMPARE(ReadCourierPicture(CourierFromRow(couriers)).size(), QSize(40, 20));
+        QCOMPARE(prompts.takeTexts(), QStringList());
     }
+    // Nothing is left beside the picture.
+    QCOMPARE(QDir(db.dbPath()).entryList({fastId + QLatin1Char('*')}, QDir::Files),
+             QStringList{fastId});
     // A picture that cannot be decoded is reported.
     QFile broken(CourierPicturePath(fastId));
     QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));

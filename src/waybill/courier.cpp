@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QSaveFile>
 #include <QSqlRecord>
 
 namespace {
@@ -18,6 +19,28 @@ namespace {
 double number(const TKWQuery& q, const char* field)
 {
     return ParseNumber(q.FieldText(QString::fromLatin1(field)));
+}
+
+// How a stored extension says the picture is decoded; empty for none.
+QByteArray pictureFormat(const QString& ext)
+{
+    if (ext == QLatin1String(".BMP"))
+        return "BMP";
+    if (ext == QLatin1String(".JPG") || ext == QLatin1String(".JPEG"))
+        return "JPEG";
+    return {};
+}
+
+void setPictureExt(TKWQuery& couriers, const QString& ext)
+{
+    couriers.EditData();
+    try {
+        couriers.SetFieldText(QStringLiteral("PICTURE_EXTNAME"), ext);
+        couriers.SaveData();
+    } catch (...) {
+        couriers.CancelData();
+        throw;
+    }
 }
 
 } // namespace
@@ -188,8 +211,7 @@ bool LoadCourierPicture(TKWQuery& couriers)
         return false;
     }
     const QString ext = QLatin1Char('.') + file.suffix().toUpper();
-    if (ext != QLatin1String(".BMP") && ext != QLatin1String(".JPG") &&
-        ext != QLatin1String(".JPEG")) {
+    if (pictureFormat(ext).isEmpty()) {
         ShowMsg(QStringLiteral("图片格式必须是: BMP 、JPG 或 JPEG 格式"));
         return false;
     }
@@ -198,14 +220,20 @@ bool LoadCourierPicture(TKWQuery& couriers)
                 QStringLiteral(" 建立过程发生错误"));
         return false;
     }
-    const QString target = CourierPicturePath(couriers.FieldText(QStringLiteral("FAST_ID")));
-    if (!CopyFiles(file.absoluteFilePath(), target)) {
+    // The copy is written beside the old picture and takes its place only
+    // once complete and once the row names its format.
+    QSaveFile staged(CourierPicturePath(couriers.FieldText(QStringLiteral("FAST_ID"))));
+    if (!StageFileCopy(file.absoluteFilePath(), staged)) {
         ShowErrorMsg(QStringLiteral("图片文件保存过程发生错误"));
         return false;
     }
-    couriers.EditData();
-    couriers.SetFieldText(QStringLiteral("PICTURE_EXTNAME"), ext);
-    couriers.SaveData();
+    const QString oldExt = couriers.FieldText(QStringLiteral("PICTURE_EXTNAME"));
+    setPictureExt(couriers, ext);
+    if (!staged.commit()) {
+        setPictureExt(couriers, oldExt);
+        ShowErrorMsg(QStringLiteral("图片文件保存过程发生错误"));
+        return false;
+    }
     return true;
 }
 
@@ -216,16 +244,10 @@ QImage ReadCourierPicture(const WaybillCourier& courier, bool* failed)
     const QString path = CourierPicturePath(courier.fastId);
     if (courier.fastId.isEmpty() || !QFileInfo::exists(path))
         return {};
-    QByteArray format;
-    if (courier.pictureExt == QLatin1String(".BMP"))
-        format = "BMP";
-    else if (courier.pictureExt == QLatin1String(".JPG") ||
-             courier.pictureExt == QLatin1String(".JPEG"))
-        format = "JPEG";
-    else
+    const QByteArray format = pictureFormat(courier.pictureExt);
+    if (format.isEmpty())
         return {};
-    QImageReader reader(path, format);
-    QImage image = reader.read();
+    const QImage image = QImageReader(path, format).read();
     if (image.isNull()) {
         ShowMsg(QStringLiteral("快递单图片装载过程发生错误"));
         if (failed)
