@@ -383,6 +383,12 @@ void WaybillTest::pictures()
     QVERIFY(blank.save(jpeg, "JPEG"));
     QVERIFY(blank.save(bmp, "BMP"));
     QFile(bmp).copy(gif);
+    // A text file named like a scan.
+    const QString fake = dir.filePath(QStringLiteral("fake.jpg"));
+    QFile fakeFile(fake);
+    QVERIFY(fakeFile.open(QIODevice::WriteOnly));
+    fakeFile.write("not a picture");
+    fakeFile.close();
     // A good scan too large for the disk.
     QImage noise(200, 200, QImage::Format_RGB32);
     for (int y = 0; y < noise.height(); ++y)
@@ -404,6 +410,7 @@ void WaybillTest::pictures()
         {jpeg, QStringLiteral(".JPEG"), {}},
         {bmp, QStringLiteral(".BMP"), {}},
         {gif, QStringLiteral(".BMP"), {QStringLiteral("图片格式必须是: BMP 、JPG 或 JPEG 格式")}},
+        {fake, QStringLiteral(".BMP"), {QStringLiteral("快递单图片装载过程发生错误")}},
         {large, QStringLiteral(".BMP"), {QStringLiteral("图片文件保存过程发生错误")}, 16384},
     };
     for (const Case& c : cases) {

@@ -215,6 +215,11 @@ bool LoadCourierPicture(TKWQuery& couriers)
         ShowMsg(QStringLiteral("图片格式必须是: BMP 、JPG 或 JPEG 格式"));
         return false;
     }
+    // A file that does not decode would put nothing in place of a good picture.
+    if (QImageReader(file.absoluteFilePath(), pictureFormat(ext)).read().isNull()) {
+        ShowMsg(QStringLiteral("快递单图片装载过程发生错误"));
+        return false;
+    }
     if (!QDir().mkpath(AppGlobals.DBPath)) {
         ShowMsg(QStringLiteral("文件夹 ") + AppGlobals.DBPath +
                 QStringLiteral(" 建立过程发生错误"));

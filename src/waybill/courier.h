@@ -76,8 +76,9 @@ QPoint NextAutoPlacement(QPoint& point);
 // The picture of the courier's blank form: DBPath/FAST_ID.
 QString CourierPicturePath(const QString& fastId);
 // Asks for a BMP or JPEG file, copies it as the courier's picture and
-// stores its extension in the current row. The old picture stays until the
-// copy is complete. False when nothing changed.
+// stores its extension in the current row. Only a file that decodes is
+// taken, and the old picture stays until the copy is complete. False when
+// nothing changed.
 bool LoadCourierPicture(TKWQuery& couriers);
 // The decoded picture; a null image when there is no file. A file that
 // cannot be decoded shows "快递单图片装载过程发生错误" and sets `failed`.
