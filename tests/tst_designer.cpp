@@ -88,10 +88,12 @@ void chooseOption(int item, std::function<void()> next = {})
     OnNextModal("TSelectItemQueryForm", [item, next](QWidget* w) {
         auto* form = static_cast<TSelectItemQueryForm*>(w);
         QCOMPARE(form->windowTitle(), QStringLiteral("操作选择"));
+        const int preselected = form->Chosen();
         form->Group()->button(item)->click();
         if (next)
             next();
         form->accept();
+        QCOMPARE(preselected, 1); // "设置字体大小"
     });
 }
 

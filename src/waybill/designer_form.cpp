@@ -422,8 +422,9 @@ void TSetFastNamePrintForm::captionReleased(FieldCaption* caption, QPoint point)
 
 void TSetFastNamePrintForm::chooseForCaption(FieldCaption* caption)
 {
+    // The chooser counts its items from 0: the font comes first.
     const int choice =
-        AskItemPreselected(1, QStringLiteral("设置字体大小"), QStringLiteral("设置字段长度"),
+        AskItemPreselected(0, QStringLiteral("设置字体大小"), QStringLiteral("设置字段长度"),
                            QStringLiteral("操作选择"));
     if (choice == 1) {
         QFont font = caption->font();
