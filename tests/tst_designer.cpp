@@ -6,6 +6,7 @@
 #include "data/record_set.h"
 #include "frame/window_family.h"
 #include "modal.h"
+#include "platform/clock.h"
 #include "platform/printers.h"
 #include "records/choice_dialogs.h"
 #include "records/field_catalogue.h"
@@ -32,6 +33,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void addDragAndRemove();
+    void slotFollowsTheStoredKey();
     void fontAndCharactersPerLine();
     void storedLayoutIsShown();
     void previewPrintsAndOffsetsComeBack();
@@ -182,6 +184,43 @@ void DesignerTest::addDragAndRemove()
     QCOMPARE(
         GetSQLValue(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM KW_FAST_NAME_PRINT_TABLE")),
         QStringLiteral("19"));
+}
+
+void DesignerTest::slotFollowsTheStoredKey()
+{
+    SetFixedDateTime(QDateTime(QDate(2024, 3, 5), QTime(9, 0)));
+    QString firstKey;
+    {
+        TSetFastNamePrintForm designer(m_records, m_couriers);
+        designer.show();
+        chooseCatalogue(designer, QStringLiteral("收件人"));
+        designer.AddField();
+        firstKey = designer.Slot(0)->Key;
+    }
+    // Reopened within the same second: the add counter starts again.
+    TSetFastNamePrintForm designer(m_records, m_couriers);
+    designer.show();
+    chooseCatalogue(designer, QStringLiteral("收件地址"));
+    designer.AddField();
+    FieldCaption* added = designer.Slot(1);
+    const QString key = added->Key;
+    QVERIFY(key != firstKey);
+    QCOMPARE(GetSQLValue(kDatabaseName,
+                         QStringLiteral("SELECT FIELD_NAME FROM KW_FAST_NAME_PRINT_TABLE WHERE "
+                                        "FIELD_RECORD_ID = %1")
+                             .arg(QuotedStr(key))),
+             QStringLiteral("CLIENT_ADD"));
+    // A drag and "←" act on the field added, never on the first.
+    const QString first = fieldRow(firstKey);
+    const QString before = fieldRow(key);
+    drag(added, QPoint(3, 3), QPoint(3 + 80, 3 + 40));
+    QVERIFY(fieldRow(key) != before);
+    QCOMPARE(fieldRow(firstKey), first);
+    designer.Button(QStringLiteral("←"))->click();
+    QVERIFY(fieldRow(key).isEmpty());
+    QCOMPARE(fieldRow(firstKey), first);
+    QVERIFY(m_prompts->shown.isEmpty());
+    SetFixedDateTime({});
 }
 
 void DesignerTest::fontAndCharactersPerLine()
