@@ -14,9 +14,11 @@
 #include "waybill/batch_print_form.h"
 #include "waybill/courier.h"
 #include "waybill/print_form.h"
+#include "waybill/renderer.h"
 #include "waybill/waybill_view.h"
 
 #include <QDir>
+#include <QPdfWriter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QtTest>
@@ -28,6 +30,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void printWindow();
+    void viewAfterAMoveShowsWhatPrints();
     void batchPrint();
     void batchFailures();
     void openedFromTheMainWindow();
@@ -192,6 +195,48 @@ void PrintFormTest::printWindow()
     QCOMPARE(m_prompts->takeTexts(),
              QStringList{QStringLiteral("该快递单的打单状态是 已打单，是否打印 ?")});
     QCOMPARE(pdfCount(m_out->path()), 2);
+}
+
+void PrintFormTest::viewAfterAMoveShowsWhatPrints()
+{
+    addFixture(0);
+    QVERIFY(RunSQL(kDatabaseName,
+                   QStringLiteral("INSERT INTO KW_FAST_NAME_PRINT_TABLE(FIELD_RECORD_ID,FAST_ID,"
+                                  "FIELD_NAME,FIELD_FONT_NAME,FIELD_FONT_SIZE,FIELD_NAME_LEFT,"
+                                  "FIELD_NAME_TOP,FIELD_FONT_NUMBER) VALUES('p','B',"
+                                  "'CLIENT_POSTCODE','宋体',10,20,10,10)")));
+    QVERIFY(RunSQL(kDatabaseName,
+                   QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,CLIENT_NAME,"
+                                  "FAST_NAME,STATUS,CLIENT_POSTCODE,CLIENT_POSTCODE_WIDTH) VALUES"
+                                  "('1','甲','乙快递','未打单','100086',5),"
+                                  "('2','乙','乙快递','未打单','200030',4)")));
+    TKWQuery records;
+    openRecords(records);
+    TKWQuery couriers;
+    ConfigureCourierQuery(couriers, AppGlobals.UserName, AppGlobals.WorkDate);
+    couriers.OpenData();
+    TFastPrintForm form(&records, &couriers);
+    form.show();
+    form.Button(QStringLiteral("下一单"))->click(); // the same courier: only the text is redrawn
+    QCOMPARE(records.FieldText(QStringLiteral("CLIENT_RECORD_ID")), QStringLiteral("2"));
+
+    // What the page gets, in millimetres: the courier has no offsets.
+    QTemporaryDir dir;
+    QPdfWriter page(dir.filePath(QStringLiteral("page.pdf")));
+    page.setResolution(600);
+    const WaybillScale dots = WaybillScale::printer(600, 600);
+    const QList<WaybillRun> printed = ComputeWaybillRuns(
+        CourierFromRow(couriers), ReadPrintFields(QStringLiteral("B")),
+        RecordValues(records, ReadSenderRow()), dots, WaybillMode::Printer, &page);
+    const QList<WaybillRun> shown = form.View()->runs();
+    const WaybillScale screen = ScreenWaybillScale();
+    QCOMPARE(printed.size(), 7); // the name and six digits
+    QCOMPARE(shown.size(), printed.size());
+    for (int i = 0; i < shown.size(); ++i) {
+        QCOMPARE(shown[i].text, printed[i].text);
+        QVERIFY(qAbs(shown[i].topLeft.x() / screen.x - printed[i].topLeft.x() / dots.x) < 0.5);
+        QVERIFY(qAbs(shown[i].topLeft.y() / screen.y - printed[i].topLeft.y() / dots.y) < 0.5);
+    }
 }
 
 void PrintFormTest::batchPrint()
