@@ -268,6 +268,8 @@ void PrintFormTest::batchPrint()
     batch.Tick(); // record 4, the last
     QVERIFY(!batch.Running());
     QCOMPARE(m_prompts->takeTexts(), QStringList{QStringLiteral("打印命令全部发送完毕")});
+    QVERIFY(!batch.Button(QStringLiteral("停止打印"))->isEnabled());
+    QVERIFY(!batch.Button(QStringLiteral("继续打印"))->isEnabled());
     batch.Tick();
     QCOMPARE(batch.Sent(), 3);
     QCOMPARE(batch.Progress()->value(), 4);
