@@ -1,8 +1,10 @@
 #include "app/app_globals.h"
 #include "app/application.h"
 #include "controls/edits.h"
+#include "controls/grid.h"
 #include "data/connection.h"
 #include "data/helpers.h"
+#include "data/record_model.h"
 #include "data/record_set.h"
 #include "frame/window_family.h"
 #include "modal.h"
@@ -38,6 +40,7 @@ private Q_SLOTS:
     void storedLayoutIsShown();
     void previewPrintsAndOffsetsComeBack();
     void openedFromTheMainWindow();
+    void courierListKeepsItsColumn();
 
 private:
     TestDatabase* m_db = nullptr;
@@ -341,6 +344,31 @@ void DesignerTest::openedFromTheMainWindow()
     design->click();
     QCOMPARE(m_prompts->takeTexts(),
              QStringList{QStringLiteral("没有快递名称资料，不可以设置快件记录打印")});
+}
+
+void DesignerTest::courierListKeepsItsColumn()
+{
+    TSetFastNamePrintForm designer(m_records, m_couriers);
+    designer.show();
+    auto headers = [](const TKWQueryModel* model) {
+        QStringList names;
+        for (int c = 0; c < model->columnCount(); ++c)
+            names << model->headerData(c, Qt::Horizontal).toString();
+        return names;
+    };
+    // The editor shows the list it borrows with its own columns; the designer
+    // behind it keeps the names alone, then and after.
+    QStringList behind, inEditor;
+    OnNextModal("TSelectFastNameEditForm", [&](QWidget* w) {
+        behind = headers(designer.CourierList()->model());
+        inEditor = headers(static_cast<TSelectFastNameEditForm*>(w)->Grid()->model());
+        static_cast<QDialog*>(w)->reject();
+    });
+    designer.Button(QStringLiteral("增加新快递名称"))->click();
+    QCOMPARE(inEditor.size(), 8);
+    QCOMPARE(inEditor.at(1), QStringLiteral("标准收费"));
+    QCOMPARE(behind, QStringList{QStringLiteral("快递名称")});
+    QCOMPARE(headers(designer.CourierList()->model()), QStringList{QStringLiteral("快递名称")});
 }
 
 // Refusals abort their handler; the program's application catches that.
