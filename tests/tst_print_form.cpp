@@ -33,6 +33,7 @@ private Q_SLOTS:
     void viewAfterAMoveShowsWhatPrints();
     void batchPrint();
     void batchFailures();
+    void recordOfADeletedCourierIsNotPrinted();
     void openedFromTheMainWindow();
 
 private:
@@ -321,6 +322,46 @@ void PrintFormTest::batchFailures()
     QCOMPARE(m_prompts->takeTexts(), QStringList{QStringLiteral("没有默认的打印机，不能打印")});
     QCOMPARE(status("4"), QStringLiteral("未打单"));
     QCOMPARE(batch.Sent(), 1);
+    m_prompts->answers.enqueue(true);
+    batch.reject();
+}
+
+void PrintFormTest::recordOfADeletedCourierIsNotPrinted()
+{
+    addFixture(3);
+    // No default courier stands in for the deleted one of record 2.
+    QVERIFY(
+        RunSQL(kDatabaseName, QStringLiteral("UPDATE KW_FAST_NAME_TABLE SET FAST_DEFAULT = '否'")));
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("UPDATE KW_CLIENT_TABLE SET STATUS = '未打单'")));
+    ScriptedPrinters printers(m_out->path());
+    SetPrinterBackend(&printers);
+    TKWQuery records;
+    openRecords(records);
+    TKWQuery couriers;
+    ConfigureCourierQuery(couriers, AppGlobals.UserName, AppGlobals.WorkDate);
+    couriers.OpenData();
+    const QStringList refusal{QStringLiteral(
+        "快件记录（收件人 收件人2）的快递名称“无此快递”已不存在，又没有默认快递，不能打印")};
+    {
+        TFastPrintForm form(&records, &couriers);
+        form.show();
+        form.Button(QStringLiteral("下一单"))->click(); // the list stays on 乙快递
+        form.Button(QStringLiteral("快递单据打印"))->click();
+        QCOMPARE(m_prompts->takeTexts(), refusal);
+        QCOMPARE(pdfCount(m_out->path()), 0);
+        QCOMPARE(status("2"), QStringLiteral("未打单"));
+    }
+    // A batch prints the record before it and stops there.
+    records.First();
+    TPrintForm batch(&records, CourierByName(QStringLiteral("乙快递")), ReadSenderRow(), true);
+    batch.show();
+    batch.Tick();
+    QVERIFY(!batch.Running());
+    QCOMPARE(m_prompts->takeTexts(), refusal);
+    QCOMPARE(batch.Sent(), 1);
+    QCOMPARE(records.FieldText(QStringLiteral("CLIENT_RECORD_ID")), QStringLiteral("2"));
+    QCOMPARE(status("2"), QStringLiteral("未打单"));
+    QVERIFY(batch.Button(QStringLiteral("继续打印"))->isEnabled());
     m_prompts->answers.enqueue(true);
     batch.reject();
 }

@@ -153,6 +153,12 @@ void TPrintForm::Tick()
             ++m_skipped;
             m_skippedNumber->setText(QString::number(m_skipped));
         } else {
+            // Stopped before the message: a tick must not run under it.
+            if (const QString missing = MissingCourierMessage(*m_records); !missing.isEmpty()) {
+                stop();
+                ShowMsg(missing);
+                return;
+            }
             const int waiting = printers.queueLength(printer);
             if (waiting == -1)
                 return noPrinter();

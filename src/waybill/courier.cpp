@@ -275,7 +275,22 @@ void DeleteCourier(TKWQuery& couriers)
     if (!couriers.Active() || couriers.IsEmpty())
         Abort();
     const QString fastId = couriers.FieldText(QStringLiteral("FAST_ID"));
-    couriers.DeleteData();
+    // Records name their courier: once it is gone they have no form to print on.
+    const int used = int(GetSQLNumber(
+        couriers.DatabaseName,
+        QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE WHERE TRIM(FAST_NAME) = ") +
+            QuotedStr(couriers.FieldText(QStringLiteral("FAST_NAME")).trimmed())));
+    if (used > 0) {
+        if (!AskYesNo(QStringLiteral("有%1条快件记录使用该快递名称，是否删除").arg(used)))
+            Abort();
+        couriers.NoConfirm = true;
+    }
+    try {
+        couriers.DeleteData();
+    } catch (...) {
+        couriers.NoConfirm = false;
+        throw;
+    }
     if (fastId.isEmpty())
         return;
     // Nothing reads a layout whose courier is gone; leaving it would only pile up rows.
@@ -283,4 +298,26 @@ void DeleteCourier(TKWQuery& couriers)
            QStringLiteral("DELETE FROM KW_FAST_NAME_PRINT_TABLE WHERE FAST_ID = ") +
                QuotedStr(fastId));
     DeleteCourierPicture(fastId);
+}
+
+QString MissingCourierMessage(const TKWQuery& records)
+{
+    const QString name = records.FieldText(QStringLiteral("FAST_NAME")).trimmed();
+    if (name.isEmpty() || !DefaultCourierName().isEmpty() ||
+        GetSQLNumber(kDatabaseName,
+                     QStringLiteral("SELECT COUNT(*) FROM KW_FAST_NAME_TABLE WHERE FAST_NAME = ") +
+                         QuotedStr(name)) > 0)
+        return {};
+    QStringList record;
+    const QString orderId = records.FieldText(QStringLiteral("CLIENT_ORDER_ID")).trimmed();
+    const QString consignee = records.FieldText(QStringLiteral("CLIENT_NAME")).trimmed();
+    if (!orderId.isEmpty())
+        record << QStringLiteral("订单编号 ") + orderId;
+    if (!consignee.isEmpty())
+        record << QStringLiteral("收件人 ") + consignee;
+    if (record.isEmpty())
+        record << QStringLiteral("纪录编号 ") +
+                      records.FieldText(QStringLiteral("CLIENT_RECORD_ID"));
+    return QStringLiteral("快件记录（%1）的快递名称“%2”已不存在，又没有默认快递，不能打印")
+        .arg(record.join(QStringLiteral("，")), name);
 }

@@ -84,6 +84,11 @@ bool LoadCourierPicture(TKWQuery& couriers);
 // cannot be decoded shows "快递单图片装载过程发生错误" and sets `failed`.
 QImage ReadCourierPicture(const WaybillCourier& courier, bool* failed = nullptr);
 void DeleteCourierPicture(const QString& fastId);
-// Deletes the current courier after the usual confirmation, then its print
-// fields and its picture; a refused or failed delete keeps all three.
+// Deletes the current courier after the usual confirmation (one that says
+// how many shipment records use it, when any do), then its print fields and
+// its picture; a refused or failed delete keeps all three.
 void DeleteCourier(TKWQuery& couriers);
+// Why the current record of `records` must not be printed: its courier was
+// deleted and no default courier stands in, so any form would be the wrong
+// one. Names the record; empty when it may be printed.
+QString MissingCourierMessage(const TKWQuery& records);

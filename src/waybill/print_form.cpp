@@ -145,6 +145,10 @@ void TFastPrintForm::printOne()
 {
     if (m_records->IsEmpty() || m_couriers->IsEmpty())
         return;
+    if (const QString missing = MissingCourierMessage(*m_records); !missing.isEmpty()) {
+        ShowMsg(missing);
+        return;
+    }
     PrintOneWaybill(*m_records, CourierFromRow(*m_couriers), m_sender, PaperVariant::Single);
 }
 
