@@ -3,6 +3,7 @@
 #include "data/errors.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
+#include "pdf_text.h"
 #include "platform/printers.h"
 #include "scripted_prompter.h"
 #include "test_database.h"
@@ -35,6 +36,8 @@ private Q_SLOTS:
     void fixedCorner();
     void paper();
     void printsAndMarksTheRecord();
+    void printedTextReadsAsTyped_data();
+    void printedTextReadsAsTyped();
     void printRefusals();
     void pictures();
     void defaultCourierRule();
@@ -84,17 +87,19 @@ struct Page
 };
 
 void insertPrintField(const QString& fastId, const char* id, const char* name, double left,
-                      double top, const char* table = "SYS_CLIENT_FIELD_TABLE")
+                      double top, const char* table = "SYS_CLIENT_FIELD_TABLE",
+                      const QString& font = QStringLiteral("仿宋"))
 {
     QVERIFY(RunSQL(kDatabaseName,
                    QStringLiteral("INSERT INTO KW_FAST_NAME_PRINT_TABLE(FIELD_RECORD_ID,FAST_ID,"
                                   "FIELD_NAME,FIELD_TABLE_NAME,FIELD_FONT_NAME,FIELD_FONT_SIZE,"
                                   "FIELD_NAME_LEFT,FIELD_NAME_TOP,FIELD_FONT_NUMBER) VALUES("
-                                  "'%1','%2','%3','%4','仿宋',12,%5,%6,25)")
+                                  "'%1','%2','%3','%4','%7',12,%5,%6,25)")
                        .arg(QString::fromLatin1(id), fastId, QString::fromLatin1(name),
                             QString::fromLatin1(table))
                        .arg(left)
-                       .arg(top)));
+                       .arg(top)
+                       .arg(font)));
 }
 
 // Files may not grow past `bytes` while it lives: a full disk, which root
@@ -323,6 +328,44 @@ void WaybillTest::printsAndMarksTheRecord()
     QVERIFY(PrintOneWaybill(records, c, ReadSenderRow(), PaperVariant::Batch));
     QCOMPARE(QFileInfo(pdf.lastFile()).fileName(), QStringLiteral("waybill-00002.pdf"));
     QVERIFY(prompts.shown.isEmpty());
+    SetPrinterBackend(nullptr);
+}
+
+void WaybillTest::printedTextReadsAsTyped_data()
+{
+    QTest::addColumn<QString>("font");
+    QTest::newRow("宋体") << QStringLiteral("宋体");
+    QTest::newRow("黑体") << QStringLiteral("黑体");
+    QTest::newRow("仿宋_GB231") << QStringLiteral("仿宋_GB231");
+}
+
+void WaybillTest::printedTextReadsAsTyped()
+{
+    QFETCH(QString, font);
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    QTemporaryDir out;
+    PdfFilePrinters pdf(out.path());
+    SetPrinterBackend(&pdf);
+    // Each of 大 广 门 胶 shares its glyph with a radical or a rarer
+    // character of a lower code point in one of the installed faces.
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO SYS_COMPANY_TABLE(COMPANY_ID,"
+                                                 "COMPANY_PROVINCE) VALUES('000001','广东')")));
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                                 "CLIENT_ADD,STATUS) VALUES('1','北京市海淀区"
+                                                 "中关村大街27号东门胶州路','未打单')")));
+    const WaybillCourier c = courier();
+    insertPrintField(c.fastId, "f1", "CLIENT_ADD", 30, 40, "SYS_CLIENT_FIELD_TABLE", font);
+    insertPrintField(c.fastId, "f2", "COMPANY_PROVINCE", 30, 20, "SYS_COMPANY_TABLE", font);
+    TKWQuery records;
+    records.SetTableName(QStringLiteral("KW_CLIENT_TABLE"));
+    records.OpenData();
+    QVERIFY(PrintOneWaybill(records, c, ReadSenderRow(), PaperVariant::Batch));
+    pdf.waitUntilWritten();
+    const QString text = PdfText(pdf.lastFile());
+    QVERIFY2(text.contains(QStringLiteral("北京市海淀区中关村大街27号东门胶州路")),
+             qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("广东")), qPrintable(text));
     SetPrinterBackend(nullptr);
 }
 
