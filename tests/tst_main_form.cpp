@@ -36,6 +36,8 @@ private Q_SLOTS:
     void listsTheChosenDateRange();
     void numberingIsForAdministrators();
     void dateNodeFieldChooser();
+    void closingTheDateNodeChooserChangesNothing_data();
+    void closingTheDateNodeChooserChangesNothing();
     void choiceDialogAndDatePicker();
     void addingARecordInTheEditor();
     void helpShowsTheOperatorsGuide();
@@ -141,6 +143,48 @@ void MainFormTest::dateNodeFieldChooser()
     QCOMPARE(main.Records()->FieldText(QStringLiteral("CLIENT_RECORD_ID")), QStringLiteral("1"));
     QVERIFY(prompts.shown.isEmpty());
     SetFixedDateTime({});
+}
+
+void MainFormTest::closingTheDateNodeChooserChangesNothing_data()
+{
+    QTest::addColumn<bool>("fromSettings");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("tree button") << false << QStringLiteral("建挡日期");
+    // "建挡日期" is not offered there: nothing is shown as chosen.
+    QTest::newRow("设置日期范围节点字段") << true << QString();
+}
+
+void MainFormTest::closingTheDateNodeChooserChangesNothing()
+{
+    QFETCH(bool, fromSettings);
+    QFETCH(QString, shown);
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    AppGlobals.IsSysUser = true;
+    TMainForm main;
+    main.show();
+    if (fromSettings)
+        OnNextModal("TSelectItemQueryForm", [](QWidget* w) {
+            auto* form = static_cast<TSelectItemQueryForm*>(w);
+            form->Group()->button(2)->click();
+            form->accept();
+        });
+    QString offered = QStringLiteral("-");
+    OnNextModal("TSetClientForm", [&offered](QWidget* w) {
+        offered = static_cast<TSetClientForm*>(w)->Choice->currentText();
+        w->close(); // the close box
+    });
+    if (fromSettings)
+        main.ToolButton(QStringLiteral("设置"))->click();
+    else
+        main.DateNodeButton()->click();
+    QCOMPARE(offered, shown);
+    QCOMPARE(main.DateNodeField, QStringLiteral("CREATE_DATE"));
+    QCOMPARE(main.DateNodeButton()->text(), QStringLiteral("日期范围节点按建挡日期"));
+    QCOMPARE(GetSysValue(QStringLiteral("日期范围节点字段")), QString());
+    QCOMPARE(GetSysValue(QStringLiteral("日期范围节点名称")), QString());
+    QVERIFY(prompts.shown.isEmpty());
+    AppGlobals.IsSysUser = false;
 }
 
 void MainFormTest::choiceDialogAndDatePicker()

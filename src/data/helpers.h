@@ -7,6 +7,7 @@
 #include <memory>
 
 class QComboBox;
+class QSaveFile;
 class QWidget;
 
 // Message boxes with the program's fixed captions, through the prompts seam.
@@ -72,3 +73,7 @@ QString AliasPath(const QString& aliasName);
 // destination receives the source inside it; otherwise the destination
 // becomes the copy. Existing files are replaced without asking.
 bool CopyFiles(const QString& source, const QString& destination);
+// Copies a file into `staged`, which writes beside the file it replaces: the
+// old file stays untouched until the caller commits, and a failed copy (the
+// disk full, the source unreadable) leaves it as it was. False on failure.
+bool StageFileCopy(const QString& source, QSaveFile& staged);

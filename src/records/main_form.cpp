@@ -385,26 +385,20 @@ void TMainForm::chooseDateNodeField()
         if (r.fieldType == QLatin1String("Date"))
             captions << r.displayName;
     captions << QStringLiteral("建挡日期") << QString();
-    TSetClientForm chooser(captions, this);
-    chooser.Choice->setCurrentText(DateNodeName);
-    chooser.exec();
-    const QString chosen = chooser.Choice->currentText();
-    if (chosen.isEmpty())
-        return;
-    setDateNodeField(chosen, rows);
+    const QString chosen = ChooseDateNodeCaption(captions, DateNodeName, this);
+    if (!chosen.isEmpty())
+        setDateNodeField(chosen, rows);
 }
 
 void TMainForm::setDateNodeField(const QString& caption, const QList<CatalogueRow>& rows)
 {
-    if (!caption.isEmpty()) {
-        if (caption == QStringLiteral("建挡日期"))
-            DateNodeField = QStringLiteral("CREATE_DATE");
-        for (const CatalogueRow& r : rows)
-            if (r.displayName == caption)
-                DateNodeField = r.fieldName;
-        DateNodeName = caption;
-        m_nodeButton->setText(QStringLiteral("日期范围节点按") + DateNodeName);
-    }
+    if (caption == QStringLiteral("建挡日期"))
+        DateNodeField = QStringLiteral("CREATE_DATE");
+    for (const CatalogueRow& r : rows)
+        if (r.displayName == caption)
+            DateNodeField = r.fieldName;
+    DateNodeName = caption;
+    m_nodeButton->setText(QStringLiteral("日期范围节点按") + DateNodeName);
     SetSysValue(QStringLiteral("日期范围节点字段"), DateNodeField);
     SetSysValue(QStringLiteral("日期范围节点名称"), DateNodeName);
     reloadCurrentNode();
@@ -436,10 +430,10 @@ void TMainForm::settings()
             return;
         }
         captions << QString() << QString();
-        TSetClientForm chooser(captions, this);
-        chooser.Choice->setCurrentText(DateNodeName);
-        chooser.exec();
-        setDateNodeField(chooser.Choice->currentText(), rows);
+        // Closed without a choice: the tree keeps its field.
+        const QString chosen = ChooseDateNodeCaption(captions, DateNodeName, this);
+        if (!chosen.isEmpty())
+            setDateNodeField(chosen, rows);
     }
 }
 

@@ -34,6 +34,7 @@ protected:
 
 private:
     void showCourier();
+    void drawRecord();
     void selectRecordCourier();
     void move(RecordMove move);
     void printOne();
