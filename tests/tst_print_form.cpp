@@ -450,9 +450,9 @@ void PrintFormTest::printedFromTheRecordEditor()
     QVERIFY(QTest::qWaitForWindowActive(&editor));
     QTest::keyClick(&editor, Qt::Key_F11);
     if (pageWidthMm == 0) {
-        QCOMPARE(m_prompts->takeTexts(),
-                 QStringList{
-                     QStringLiteral("该快递记录的快递名称不存在,也没有默认快递,不能打印快递单")});
+        QCOMPARE(
+            m_prompts->takeTexts(),
+            QStringList{QStringLiteral("该快递记录没有快递名称,也没有默认快递,不能打印快递单")});
         QCOMPARE(pdfCount(m_out->path()), 0);
         QCOMPARE(status(qPrintable(record)), QStringLiteral("未打单"));
         return;

@@ -186,7 +186,10 @@ bool PrintRecordWaybill(TKWQuery& records)
         courier = CourierByName(DefaultCourierName());
     if (courier.fastId.isEmpty()) {
         // Another courier's form would be wasted.
-        ShowMsg(QStringLiteral("该快递记录的快递名称不存在,也没有默认快递,不能打印快递单"));
+        const QString missing = MissingCourierMessage(records);
+        ShowMsg(missing.isEmpty()
+                    ? QStringLiteral("该快递记录没有快递名称,也没有默认快递,不能打印快递单")
+                    : missing);
         return false;
     }
     return PrintOneWaybill(records, courier, ReadSenderRow(), PaperVariant::Single);
