@@ -4,7 +4,7 @@
 #include "data/connection.h"
 #include "platform/config.h"
 #include "platform/prompts.h"
-#include "waybill/demo_data.h"
+#include "model/demo_data.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
 #include "data/connection.h"

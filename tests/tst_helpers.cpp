@@ -1,5 +1,6 @@
 #include "data/connection.h"
 #include "data/errors.h"
+#include "controls/fill_combo.h"
 #include "data/helpers.h"
 #include "scripted_prompter.h"
 #include "test_database.h"

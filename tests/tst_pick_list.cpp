@@ -1,4 +1,4 @@
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "app/application.h"
 #include "controls/edits.h"
 #include "controls/grid.h"

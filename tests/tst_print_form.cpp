@@ -1,4 +1,4 @@
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "app/application.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
@@ -12,7 +12,7 @@
 #include "scripted_prompter.h"
 #include "test_database.h"
 #include "waybill/batch_print_form.h"
-#include "waybill/courier.h"
+#include "model/courier.h"
 #include "waybill/print_form.h"
 #include "waybill/waybill_view.h"
 

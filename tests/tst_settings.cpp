@@ -1,4 +1,4 @@
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "data/connection.h"
 #include "data/helpers.h"
 #include "frame/set_auto_id_form.h"

@@ -1,4 +1,4 @@
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "app/data_module.h"
 #include "app/enrol_form.h"
 #include "app/logon_form.h"

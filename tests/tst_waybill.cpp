@@ -1,4 +1,4 @@
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "data/connection.h"
 #include "data/errors.h"
 #include "data/helpers.h"
@@ -6,8 +6,8 @@
 #include "platform/printers.h"
 #include "scripted_prompter.h"
 #include "test_database.h"
-#include "waybill/courier.h"
-#include "waybill/renderer.h"
+#include "model/courier.h"
+#include "model/renderer.h"
 #include "waybill/waybill_view.h"
 
 #include <QLabel>

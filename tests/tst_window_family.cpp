@@ -1,6 +1,6 @@
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "data/connection.h"
-#include "data/data_source.h"
+#include "controls/data_source.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
 #include "frame/window_family.h"

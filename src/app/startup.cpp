@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "app/data_module.h"
 #include "app/enrol_form.h"
 #include "app/logon_form.h"

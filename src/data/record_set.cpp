@@ -1,7 +1,7 @@
 #include "data/record_set.h"
 
+#include "controls/data_source.h"
 #include "data/connection.h"
-#include "data/data_source.h"
 #include "data/dates.h"
 #include "data/dialect.h"
 #include "data/errors.h"
@@ -15,7 +15,6 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QWidget>
 #include <algorithm>
 #include <cmath>
 
@@ -198,14 +197,6 @@ void TKWQuery::setState(TDataSetState state)
     Q_EMIT stateChanged(state);
 }
 
-void TKWQuery::setGridsEnabled(bool enabled)
-{
-    if (DBGride)
-        DBGride->setEnabled(enabled);
-    if (DBNGride)
-        DBNGride->SetGridEnabled(enabled);
-}
-
 // ---- opening and closing -------------------------------------------------
 
 void TKWQuery::OpenData()
@@ -214,8 +205,7 @@ void TKWQuery::OpenData()
         QyDetail->CloseData();
     if (Active())
         return;
-    if (DBNGride)
-        DBNGride->ApplyStoredLayout(*this);
+    Q_EMIT aboutToOpen();
 
     QSqlDatabase db = database();
     QSqlQuery query(db);
@@ -254,8 +244,7 @@ void TKWQuery::OpenData()
     setState(TDataSetState::dsBrowse);
     Q_EMIT rowsReset();
     Q_EMIT currentChanged(m_current);
-    if (DBNGride)
-        DBNGride->LayoutChanged();
+    Q_EMIT columnsChanged();
     if (AfterOpen)
         AfterOpen();
     if (AfterScroll)
@@ -272,8 +261,7 @@ void TKWQuery::CloseData()
     m_current = -1;
     setState(TDataSetState::dsInactive);
     Q_EMIT rowsReset();
-    if (DBNGride)
-        DBNGride->LayoutChanged();
+    Q_EMIT columnsChanged();
 }
 
 void TKWQuery::ApplyStoredLayout(QList<TStoredColumn> layout)
@@ -414,10 +402,10 @@ void TKWQuery::takeSnapshot()
     m_snapshot = CurrentRow();
 }
 
-void TKWQuery::focus(QWidget* control) const
+void TKWQuery::focus(QObject* control)
 {
-    if (control && control->isVisible())
-        control->setFocus();
+    if (control)
+        Q_EMIT focusRequested(control);
 }
 
 // ---- status rules ----------------------------------------------------------
@@ -532,7 +520,7 @@ void TKWQuery::AppendData()
     for (TCheckData& check : m_checks)
         for (TCheckCondition& c : check.Conditions)
             c.OldValue.clear();
-    setGridsEnabled(false);
+    Q_EMIT editingStarted();
     if (FillOnAppend && !FillInsertValues()) {
         CancelData();
         Abort();
@@ -562,7 +550,7 @@ void TKWQuery::EditData()
     m_buffer = unpackRow(m_rows[m_current], int(m_fields.size()));
     setState(TDataSetState::dsEdit);
     if (!Quiet)
-        setGridsEnabled(false);
+        Q_EMIT editingStarted();
     takeSnapshot();
     if (NotEdit) {
         NotEdit = false;
@@ -571,20 +559,12 @@ void TKWQuery::EditData()
             if (HasField(e.FieldName))
                 SetFieldText(e.FieldName, e.Value);
     }
-    if (!Quiet && ActiveControl && ColorOnFocus.isValid()) {
-        QPalette palette = ActiveControl->palette();
-        palette.setColor(QPalette::Base, ColorOnFocus);
-        ActiveControl->setPalette(palette);
-    }
 }
 
 void TKWQuery::afterEditEnded()
 {
-    setGridsEnabled(true);
-    if (KWDS)
-        KWDS->SetActiveColor(true);
-    if (DBNGride)
-        DBNGride->RecalcFooters();
+    Q_EMIT editingEnded();
+    Q_EMIT totalsChanged();
 }
 
 void TKWQuery::CancelData()
@@ -1080,8 +1060,7 @@ void TKWQuery::DeleteData()
     Quiet = false;
     Q_EMIT rowsReset();
     Q_EMIT currentChanged(m_current);
-    if (DBNGride)
-        DBNGride->RecalcFooters();
+    Q_EMIT totalsChanged();
 }
 
 void TKWQuery::SetStatus(const QString& status)
@@ -1089,9 +1068,7 @@ void TKWQuery::SetStatus(const QString& status)
     if (!Active() || IsEmpty())
         return;
     Quiet = true;
-    // The controls stay as they are while the row is changed behind them.
-    if (KWDS)
-        KWDS->SetActiveColor(false);
+    Q_EMIT statusWriteStarted();
     try {
         EditData();
         SetFieldText(QStringLiteral("STATUS"), status);
@@ -1102,11 +1079,11 @@ void TKWQuery::SetStatus(const QString& status)
         Quiet = false;
         if (Editing())
             CancelData();
-        if (KWDS)
-            KWDS->SetActiveColor(true);
+        Q_EMIT statusWriteEnded();
         throw;
     }
     Quiet = false;
+    Q_EMIT statusWriteEnded();
 }
 
 // ---- cached changes -----------------------------------------------------------------

@@ -2,7 +2,7 @@
 
 #include "platform/gbk.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QFont>
 
 void InstallFontSubstitutions()
@@ -46,10 +46,10 @@ void InstallChineseFonts()
     InstallFontSubstitutions();
     const QString sans = QStringLiteral("Noto Sans CJK SC");
 
-    QFont font = QApplication::font();
+    QFont font = QGuiApplication::font();
     font.setFamilies({sans, font.family()});
     font.setPointSize(10);
-    QApplication::setFont(font);
+    QGuiApplication::setFont(font);
 }
 
 QString StorableFontFamily(const QString& family, int maxBytes)

@@ -4,7 +4,7 @@
 #include "controls/grid.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
-#include "waybill/courier.h"
+#include "model/courier.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

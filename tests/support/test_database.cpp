@@ -1,6 +1,6 @@
 #include "test_database.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "data/connection.h"
 #include "platform/config.h"
 
