@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QImage>
 #include <QPushButton>
 #include <QTableView>
@@ -34,6 +35,8 @@ private Q_SLOTS:
     void editorLoadsThePicture_data();
     void editorLoadsThePicture();
     void editorHandsTheListBackAsItWas();
+    void listsKeepTheirColumnOrder_data();
+    void listsKeepTheirColumnOrder();
     void charactersPerLine_data();
     void charactersPerLine();
     void paperSize_data();
@@ -333,6 +336,48 @@ void CourierFormsTest::editorHandsTheListBackAsItWas()
     couriers.SaveData();
     QCOMPARE(columnOf(couriers.FieldText(QStringLiteral("FAST_ID")), "NOTE"),
              QStringLiteral("次日达"));
+}
+
+void CourierFormsTest::listsKeepTheirColumnOrder_data()
+{
+    QTest::addColumn<bool>("editor");
+    QTest::newRow("pick list") << false;
+    QTest::newRow("courier editor") << true;
+}
+
+void CourierFormsTest::listsKeepTheirColumnOrder()
+{
+    QFETCH(bool, editor);
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    addTwoCouriers();
+    TKWQuery couriers;
+    openCourierList(couriers);
+    // Moved to the front, closed, reopened.
+    for (const bool reopened : {false, true}) {
+        std::unique_ptr<QDialog> window;
+        TKWNDBGrid* grid = nullptr;
+        if (editor) {
+            auto* list = new TSelectFastNameEditForm(&couriers);
+            grid = list->Grid();
+            window.reset(list);
+        } else {
+            auto* list = new TSelectFastNameForm(nullptr);
+            grid = list->DBGrid();
+            window.reset(list);
+        }
+        window->open();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QHeaderView* header = grid->view()->horizontalHeader();
+        const QString first =
+            grid->model()->headerData(header->logicalIndex(0), Qt::Horizontal).toString();
+        QCOMPARE(first, reopened ? QStringLiteral("建档人员") : QStringLiteral("快递名称"));
+        header->moveSection(
+            header->visualIndex(grid->model()->columnOfField(QStringLiteral("CREATE_NAME"))), 0);
+        QTest::keyClick(window.get(), Qt::Key_F12);
+        QVERIFY(!window->isVisible());
+    }
+    QVERIFY(prompts.shown.isEmpty());
 }
 
 void CourierFormsTest::charactersPerLine_data()

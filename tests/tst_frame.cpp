@@ -7,13 +7,17 @@
 #include "frame/child_frame.h"
 #include "frame/main_frame.h"
 #include "frame/rights.h"
+#include "desktop/single_instance.h"
 #include "scripted_prompter.h"
 #include "test_database.h"
 
+#include <QDialog>
+#include <QFile>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QtTest>
@@ -24,7 +28,9 @@ class FrameTest : public QObject
 private Q_SLOTS:
     void rights();
     void writingRights();
+    void singleInstance_data();
     void singleInstance();
+    void instanceLock();
     void openWindowsAndCloseGuard();
     void childKeysMoveTheFocus();
     void childPlacementAndClosing();
@@ -69,8 +75,16 @@ void FrameTest::writingRights()
     QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("DataBaseName必须有一个值")});
 }
 
+void FrameTest::singleInstance_data()
+{
+    QTest::addColumn<bool>("atLogon");
+    QTest::newRow("main window") << false;
+    QTest::newRow("still at logon") << true;
+}
+
 void FrameTest::singleInstance()
 {
+    QFETCH(bool, atLogon);
     ScriptedPrompter prompts;
     const QString name = QStringLiteral("kwfast-test-%1").arg(QCoreApplication::applicationPid());
     QMainWindow first;
@@ -79,12 +93,57 @@ void FrameTest::singleInstance()
     QVERIFY(firstFrame.StartMain(QStringLiteral("202403")));
     QCOMPARE(firstFrame.Date, QStringLiteral("202403"));
     QVERIFY_THROWS_EXCEPTION(KWError, TKWMain{&first});
+    // The window the operator sees, minimised: the main window, or the logon window
+    // while the main window waits for the logon.
+    QDialog logon;
+    logon.setWindowModality(Qt::ApplicationModal);
+    QWidget* visible = atLogon ? static_cast<QWidget*>(&logon) : &first;
+    visible->showMinimized();
 
     QMainWindow second;
     TKWMain secondFrame(&second);
     secondFrame.InstanceName = name;
     QVERIFY(!secondFrame.StartMain(QStringLiteral("202403")));
     QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("程序已经运行")});
+    QTRY_VERIFY(!visible->isMinimized());
+    QCOMPARE(first.isVisible(), !atLogon);
+}
+
+void FrameTest::instanceLock()
+{
+    const QString name = QStringLiteral("kwfast-lock-%1").arg(QCoreApplication::applicationPid());
+    SingleInstance probe(name);
+    {
+        // Another copy has taken the lock and is still starting: this one does not run,
+        // and leaves the other's socket name alone.
+        QLockFile starting(probe.LockPath());
+        QVERIFY(starting.tryLock(0));
+        SingleInstance later(name);
+        QVERIFY(!later.Claim(50));
+    }
+    {
+        // A copy that died leaves its lock behind; the next start takes it over.
+        QProcess gone;
+        gone.start(QStringLiteral("true"), {});
+        QVERIFY(gone.waitForStarted());
+        const qint64 deadPid = gone.processId();
+        QVERIFY(gone.waitForFinished());
+        QFile lock(probe.LockPath());
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QStringLiteral("%1\nkwfast\n%2\n")
+                       .arg(deadPid)
+                       .arg(QSysInfo::machineHostName())
+                       .toUtf8());
+        lock.close();
+        SingleInstance next(name);
+        QVERIFY(next.Claim(50));
+        // And answers later starts.
+        int raised = 0;
+        connect(&next, &SingleInstance::raiseRequested, this, [&raised] { ++raised; });
+        SingleInstance again(name);
+        QVERIFY(!again.Claim(5000));
+        QTRY_COMPARE(raised, 1);
+    }
 }
 
 void FrameTest::openWindowsAndCloseGuard()

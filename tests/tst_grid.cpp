@@ -16,6 +16,8 @@ private Q_SLOTS:
     void exactSums_data();
     void exactSums();
     void catalogueFootersAndRows();
+    void emptyRowsTakeNoSelection_data();
+    void emptyRowsTakeNoSelection();
     void storedLayoutPerUser();
     void resetSettings();
 };
@@ -128,6 +130,60 @@ void GridTest::catalogueFootersAndRows()
     QVERIFY(list.grid.view()->isEnabled());
 }
 
+void GridTest::emptyRowsTakeNoSelection_data()
+{
+    // From the record at startRow, a key, or a click on a row's cell or number.
+    QTest::addColumn<int>("startRow");
+    QTest::addColumn<QKeyCombination>("key");
+    QTest::addColumn<int>("clickedRow"); // -1: no click
+    QTest::addColumn<bool>("onNumber");
+    QTest::addColumn<int>("row");
+    const QKeyCombination none;
+    QTest::newRow("Down from the last") << 3 << QKeyCombination(Qt::Key_Down) << -1 << false << 3;
+    QTest::newRow("PageDown") << 0 << QKeyCombination(Qt::Key_PageDown) << -1 << false << 3;
+    QTest::newRow("End stays in the row") << 1 << QKeyCombination(Qt::Key_End) << -1 << false << 1;
+    QTest::newRow("Ctrl+End") << 0 << QKeyCombination(Qt::ControlModifier, Qt::Key_End) << -1
+                              << false << 3;
+    QTest::newRow("click below the records") << 1 << none << 4 << false << 1;
+    QTest::newRow("click on an empty row's number") << 1 << none << 4 << true << 1;
+    // Ctrl+click on the highlighted row would take its highlight away.
+    QTest::newRow("Ctrl+click on the current row")
+        << 2 << QKeyCombination(Qt::ControlModifier) << 2 << false << 2;
+}
+
+void GridTest::emptyRowsTakeNoSelection()
+{
+    QFETCH(int, startRow);
+    QFETCH(QKeyCombination, key);
+    QFETCH(int, clickedRow);
+    QFETCH(bool, onNumber);
+    QFETCH(int, row);
+    TestDatabase db;
+    addRecords();
+    MainList list(QStringLiteral("A01"));
+    QTableView* view = list.grid.view();
+    view->setFocus();
+    list.query.SetRecNo(startRow);
+    if (clickedRow < 0) {
+        QTest::keyClick(view, key.key(), key.keyboardModifiers());
+    } else {
+        const QRect cell = view->visualRect(list.grid.model()->index(clickedRow, 1));
+        QHeaderView* numbers = view->verticalHeader();
+        if (onNumber)
+            QTest::mouseClick(numbers->viewport(), Qt::LeftButton, {},
+                              QPoint(numbers->width() / 2, cell.center().y()));
+        else
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, key.keyboardModifiers(),
+                              cell.center());
+    }
+    // The highlighted row is the record acted on.
+    QCOMPARE(list.query.RecNo(), row);
+    QCOMPARE(view->currentIndex().row(), row);
+    const QModelIndexList selected = view->selectionModel()->selectedRows();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(selected.first().row(), row);
+}
+
 void GridTest::storedLayoutPerUser()
 {
     TestDatabase db;
@@ -160,6 +216,12 @@ void GridTest::storedLayoutPerUser()
                                                             "SYS_DBGRID_SET_TABLE WHERE "
                                                             "FIELD_NAME = 'CLIENT_NAME'")),
                  0.0);
+        // Once the layouts are dropped (a changed catalogue), the catalogue's order is back.
+        again.grid.ResetAllSettings();
+        again.query.CloseData();
+        again.query.OpenData();
+        QCOMPARE(again.grid.model()->headerData(0, Qt::Horizontal).toString(),
+                 QStringLiteral("打单状态"));
     }
     // Another user keeps the defaults.
     MainList other(QStringLiteral("B02"));

@@ -11,6 +11,7 @@
 #include "modal.h"
 #include "platform/clock.h"
 #include "records/choice_dialogs.h"
+#include "records/help_form.h"
 #include "records/main_form.h"
 #include "records/record_editor.h"
 #include "scripted_prompter.h"
@@ -24,6 +25,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
+#include <QTextBrowser>
 #include <QtTest>
 
 class MainFormTest : public QObject
@@ -35,6 +37,7 @@ private Q_SLOTS:
     void dateNodeFieldChooser();
     void choiceDialogAndDatePicker();
     void addingARecordInTheEditor();
+    void helpShowsTheOperatorsGuide();
 };
 
 void MainFormTest::listsTheChosenDateRange()
@@ -217,6 +220,35 @@ void MainFormTest::addingARecordInTheEditor()
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE")),
              QStringLiteral("0"));
     SetFixedDateTime({});
+}
+
+void MainFormTest::helpShowsTheOperatorsGuide()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    TMainForm main;
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    // F1 wherever the focus is in the main window; a second F1 brings the same window.
+    for (QWidget* focus :
+         {static_cast<QWidget*>(main.Grid()->view()), static_cast<QWidget*>(main.Tree())}) {
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_F1);
+        QCOMPARE(main.findChildren<THelpForm*>().size(), 1);
+        THelpForm* help = main.findChild<THelpForm*>();
+        // It takes the keyboard: F12 closes it, not the main window.
+        QTRY_COMPARE(QApplication::activeWindow(), help);
+        const QString shown = help->Browser()->toPlainText();
+        for (const char* heading : {"首次启动", "发件记录", "打印快递单", "校准打印位置",
+                                    "快递单打印设置（设计）", "各窗口按键"})
+            QVERIFY2(shown.contains(QString::fromUtf8(heading)), heading);
+        QTest::keyClick(help, Qt::Key_F12);
+        QVERIFY(!help->isVisible());
+        QVERIFY(main.isVisible());
+        main.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &main);
+    }
+    QVERIFY(prompts.shown.isEmpty());
 }
 
 // A refused delete aborts the key's handler; the program's application catches that.

@@ -3,6 +3,7 @@
 #include "app/enrol_form.h"
 #include "app/logon_form.h"
 #include "app/startup.h"
+#include "app/translations.h"
 #include "data/connection.h"
 #include "data/helpers.h"
 #include "frame/set_auto_id_form.h"
@@ -13,7 +14,11 @@
 #include "typing.h"
 
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -32,6 +37,7 @@ private Q_SLOTS:
     void logonAdmitsAnActiveUser();
     void fourthFailedLogonEnds();
     void disabledUserCannotLogOn();
+    void standardDialogsSpeakChinese();
 };
 
 namespace {
@@ -323,6 +329,28 @@ void StartupTest::disabledUserCannotLogOn()
     QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("错误的用户编号或错误的口令")});
     QTest::mouseClick(form.ButtonCancel, Qt::LeftButton);
     QCOMPARE(form.result(), int(QDialog::Rejected));
+}
+
+void StartupTest::standardDialogsSpeakChinese()
+{
+    // Last here: Qt's texts stay Chinese for the rest of the run.
+    QVERIFY(InstallQtTranslations());
+    QFileDialog files(nullptr, QString(), QDir::tempPath());
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    QCOMPARE(files.findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(),
+             QStringLiteral("查找范围："));
+    QCOMPARE(files.findChild<QLabel*>(QStringLiteral("fileNameLabel"))->text(),
+             QStringLiteral("文件名称(&N)："));
+    QCOMPARE(files.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->text(),
+             QStringLiteral("打开(&O)"));
+    QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"),
+             QStringLiteral("文件夹"));
+    QLineEdit field;
+    const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    QStringList items;
+    for (const QAction* action : menu->actions())
+        items << action->text();
+    QVERIFY2(items.join(u' ').contains(QStringLiteral("复制(&C)")), qPrintable(items.join(u' ')));
 }
 
 QTEST_MAIN(StartupTest)

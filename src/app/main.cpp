@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/startup.h"
+#include "app/translations.h"
 #include "desktop/desktop.h"
 #include "platform/fonts.h"
 
@@ -8,5 +9,6 @@ int main(int argc, char** argv)
     KWApplication app(argc, argv);
     InstallDesktop();
     InstallChineseFonts();
+    InstallQtTranslations();
     return RunProgram();
 }

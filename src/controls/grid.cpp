@@ -227,6 +227,12 @@ TKWNDBGrid::TKWNDBGrid(TKWQuery* query, QWidget* parent)
         if (row >= 0 && m_view->currentIndex().row() != row)
             m_view->selectRow(row);
     });
+    // Ctrl+click or Ctrl+Space would take the highlight off the current record.
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const int row = m_query->RecNo();
+        if (row >= 0 && row < m_query->RecordCount() && !m_view->selectionModel()->hasSelection())
+            m_view->selectRow(row);
+    });
     // Totals are summed once per change of the rows, not on every paint.
     auto rowsChanged = [this] {
         m_sums.clear();
@@ -297,8 +303,11 @@ void TKWNDBGrid::ApplyStoredLayout(TKWQuery& query)
 {
     SetColWidthChange = false;
     LoadSettings();
-    if (m_stored.isEmpty() || query.FieldsData().isEmpty())
+    // Nothing stored: the columns come in the order of their definitions.
+    if (m_stored.isEmpty() || query.FieldsData().isEmpty()) {
+        query.ApplyStoredLayout({});
         return;
+    }
     if (SaveOrder)
         std::stable_sort(m_stored.begin(), m_stored.end(),
                          [](const Stored& a, const Stored& b) { return a.order < b.order; });

@@ -30,7 +30,7 @@ public:
     QString UserID;
     QString DataBaseName;
     QString SetTableName;
-    bool SaveOrder = false;
+    bool SaveOrder = true; // a stored layout keeps the column order too
     bool SettingsReset = false;
     bool SkipLayout = false;
 

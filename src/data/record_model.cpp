@@ -86,6 +86,13 @@ QVariant TKWQueryModel::data(const QModelIndex& index, int role) const
     return text;
 }
 
+Qt::ItemFlags TKWQueryModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid() || !m_query->Active() || index.row() >= m_query->RecordCount())
+        return Qt::ItemNeverHasChildren;
+    return QAbstractTableModel::flags(index);
+}
+
 QVariant TKWQueryModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole)

@@ -266,12 +266,20 @@ void TKWQuery::CloseData()
 
 void TKWQuery::ApplyStoredLayout(QList<TStoredColumn> layout)
 {
-    if (layout.isEmpty())
-        return;
+    m_displayOrder.clear();
+    if (!layout.isEmpty())
+        applyLayout(layout);
+    if (Active()) {
+        applyFieldDefinitions();
+        Q_EMIT rowsReset();
+    }
+}
+
+void TKWQuery::applyLayout(QList<TStoredColumn> layout)
+{
     std::stable_sort(
         layout.begin(), layout.end(),
         [](const TStoredColumn& a, const TStoredColumn& b) { return a.Order < b.Order; });
-    m_displayOrder.clear();
     for (const TStoredColumn& c : layout)
         m_displayOrder << c.FieldName;
     for (TFieldsData& d : m_fieldsData) {

@@ -97,10 +97,11 @@ public:
     TFieldsDataArray& FieldsData() { return m_fieldsData; }
     const TCheckDataArray& CheckData() const { return m_checks; }
 
-    // A user's stored layout, applied before opening: widths in characters
-    // (pixels × 0.16), narrow columns hidden unless they carry a footer sum or
-    // count (those come back at their default width), missing columns
-    // hidden, and the stored order.
+    // A user's stored layout, applied before opening (or at once to an open
+    // set): widths in characters (pixels × 0.16), narrow columns hidden
+    // unless they carry a footer sum or count (those come back at their
+    // default width), missing columns hidden, and the stored order. An
+    // empty layout leaves the order to the field definitions.
     void ApplyStoredLayout(QList<TStoredColumn> layout);
     // Fields in the order the grid shows them (stored order first).
     const QStringList& DisplayOrder() const { return m_displayOrder; }
@@ -178,6 +179,7 @@ private:
     void setState(TDataSetState state);
     void afterEditEnded();
     void applyFieldDefinitions();
+    void applyLayout(QList<TStoredColumn> layout);
     void takeSnapshot();
     QSqlDatabase database() const;
     const TKWField* field(const QString& name) const;

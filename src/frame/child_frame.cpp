@@ -198,7 +198,14 @@ bool TKWChild::eventFilter(QObject* watched, QEvent* event)
                     closed();
             });
             break;
+        case QEvent::Hide:
+            // A dialog ends without a close event: its lists keep their layout as it goes.
+            for (TKWNDBGrid* grid : m_window->findChildren<TKWNDBGrid*>())
+                grid->SaveSettings();
+            break;
         case QEvent::Show:
+            for (TKWNDBGrid* grid : m_window->findChildren<TKWNDBGrid*>())
+                grid->LoadSettings();
             if (!m_shownOnce) {
                 m_shownOnce = true;
                 if (OnFirstShow)

@@ -5,12 +5,11 @@
 #include "data/helpers.h"
 #include "frame/rights.h"
 #include "platform/config.h"
+#include "desktop/single_instance.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -33,36 +32,28 @@ TKWMain::TKWMain(QMainWindow* mainWindow)
     mainWindow->installEventFilter(this);
 }
 
-TKWMain::~TKWMain()
-{
-    if (m_server)
-        m_server->close();
-}
+TKWMain::~TKWMain() = default;
 
 bool TKWMain::StartMain(const QString& yearMonth)
 {
     Date = yearMonth;
-    // Another instance answers on its name: ask it to come to the front.
-    QLocalSocket probe;
-    probe.connectToServer(InstanceName);
-    if (probe.waitForConnected(500)) {
-        probe.write("raise\n");
-        probe.waitForBytesWritten(500);
-        probe.disconnectFromServer();
+    m_instance = new SingleInstance(InstanceName, this);
+    if (!m_instance->Claim()) {
         ShowMsgOwner(nullptr, QStringLiteral("程序已经运行"));
         return false;
     }
-    QLocalServer::removeServer(InstanceName); // left behind by a process that died
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    m_server->listen(InstanceName);
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            bringToFront(m_mainWindow);
-        }
-    });
+    connect(m_instance, &SingleInstance::raiseRequested, this, &TKWMain::bringVisibleWindowForward);
     return true;
+}
+
+void TKWMain::bringVisibleWindowForward()
+{
+    if (m_mainWindow->isVisible())
+        bringToFront(m_mainWindow);
+    // At logon the main window is not shown yet: the logon window answers; later a
+    // modal window open over the main window stays in front of it.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        bringToFront(modal);
 }
 
 void TKWMain::bringToFront(QWidget* window)

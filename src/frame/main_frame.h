@@ -6,10 +6,10 @@
 #include <functional>
 
 class QAction;
-class QLocalServer;
 class QMainWindow;
 class QMenuBar;
 class QWidget;
+class SingleInstance;
 
 // The main window's frame: one running instance, the browse-right check of
 // menu commands, the list of open child windows with its "打开的窗口" menu,
@@ -33,8 +33,9 @@ public:
     // The name the running instance answers to; "KW" + the program's title.
     QString InstanceName;
 
-    // False when another instance runs: it was asked to come to the front,
-    // "程序已经运行" was shown, and the caller ends this process.
+    // False when another instance of this user runs: it was asked to bring
+    // its visible window forward, "程序已经运行" was shown, and the caller
+    // ends this process.
     bool StartMain(const QString& yearMonth);
     bool CheckRight(const QString& group, const QString& program, const QString& userId) const;
     // Brings an open child window to the front; false when it is not open.
@@ -64,8 +65,9 @@ private:
     void removeChild(int index);
     void showToolBarsWhenNoneShown();
     void bringToFront(QWidget* window);
+    void bringVisibleWindowForward();
 
     QMainWindow* m_mainWindow;
     QList<Child> m_children; // newest first
-    QLocalServer* m_server = nullptr;
+    SingleInstance* m_instance = nullptr;
 };

@@ -20,6 +20,7 @@
 #include "records/date_nodes.h"
 #include "records/field_catalogue.h"
 #include "records/field_settings.h"
+#include "records/help_form.h"
 #include "records/record_editor.h"
 #include "waybill/company_form.h"
 #include "model/courier.h"
@@ -265,7 +266,9 @@ void TMainForm::buildMenus()
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     connect(quit, &QAction::triggered, this, &QWidget::close);
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助[F1]"));
-    help->addAction(QStringLiteral("帮助"))->setEnabled(false);
+    QAction* guide = help->addAction(QStringLiteral("帮助"));
+    guide->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(guide, &QAction::triggered, this, [this] { THelpForm::ShowFor(this); });
     // The fourth entry lists the open child windows; empty at start.
     menuBar()->addMenu(QString())->menuAction()->setVisible(false);
 }

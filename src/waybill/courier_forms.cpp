@@ -256,28 +256,26 @@ TSelectFastNameEditForm::~TSelectFastNameEditForm()
             }
     couriers->SetFieldsData(m_ownerFieldsData);
     if (auto* grid = qobject_cast<TKWNDBGrid*>(m_ownerGrid)) {
+        grid->ApplyStoredLayout(*couriers); // its own column order
         grid->LayoutChanged();
         // Its rebuilt view lost the row, and a view without one moves the cursor to the top.
         if (couriers->RecNo() >= 0)
             grid->view()->selectRow(couriers->RecNo());
+    } else {
+        couriers->ApplyStoredLayout({});
     }
 }
 
 void TSelectFastNameEditForm::showEvent(QShowEvent* event)
 {
     TKWBasePopEditShowForm::showEvent(event);
-    m_grid->LoadSettings();
+    // The list was open before this window: the user's layout, order too, is applied now.
+    m_grid->ApplyStoredLayout(*Query());
     m_grid->LayoutChanged();
     // Stay on the owner's courier: a view without a row would move to the first.
     if (Query()->RecNo() >= 0)
         m_grid->view()->selectRow(Query()->RecNo());
     m_grid->setFocus();
-}
-
-void TSelectFastNameEditForm::hideEvent(QHideEvent* event)
-{
-    m_grid->SaveSettings();
-    TKWBasePopEditShowForm::hideEvent(event);
 }
 
 bool TSelectFastNameEditForm::checkBeforeSave()

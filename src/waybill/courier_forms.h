@@ -49,7 +49,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
     bool checkBeforeSave() override;
 
 private:
