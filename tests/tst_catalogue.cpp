@@ -79,32 +79,35 @@ void CatalogueTest::dateNodes_data()
     QTest::newRow("all with find") << 0 << wednesday << "STATUS = '未打单'"
                                    << " WHERE STATUS = '未打单'";
     QTest::newRow("last year") << 1 << wednesday << ""
-                               << " WHERE F >= '01/01/2023' AND F <= '12/31/2023'";
+                               << " WHERE F >= DATE '01/01/2023' AND F <= DATE '12/31/2023'";
     QTest::newRow("this year, leap") << 2 << wednesday << ""
-                                     << " WHERE F >= '01/01/2024' AND F <= '12/31/2024'";
+                                     << " WHERE F >= DATE '01/01/2024' AND F <= DATE '12/31/2024'";
     QTest::newRow("last month") << 3 << wednesday << ""
-                                << " WHERE F >= '02/01/2024' AND F <= '02/29/2024'";
+                                << " WHERE F >= DATE '02/01/2024' AND F <= DATE '02/29/2024'";
     // Early in the month the 31 days are counted from ten days later.
     QTest::newRow("last month from the 1st of March")
         << 3 << QDate(2024, 3, 1) << ""
-        << " WHERE F >= '02/01/2024' AND F <= '02/29/2024'";
-    QTest::newRow("last month from 31 March") << 3 << QDate(2024, 3, 31) << ""
-                                              << " WHERE F >= '02/01/2024' AND F <= '02/29/2024'";
-    QTest::newRow("last month in January") << 3 << QDate(2024, 1, 5) << ""
-                                           << " WHERE F >= '12/01/2023' AND F <= '12/31/2023'";
+        << " WHERE F >= DATE '02/01/2024' AND F <= DATE '02/29/2024'";
+    QTest::newRow("last month from 31 March")
+        << 3 << QDate(2024, 3, 31) << ""
+        << " WHERE F >= DATE '02/01/2024' AND F <= DATE '02/29/2024'";
+    QTest::newRow("last month in January")
+        << 3 << QDate(2024, 1, 5) << ""
+        << " WHERE F >= DATE '12/01/2023' AND F <= DATE '12/31/2023'";
     QTest::newRow("this month") << 4 << wednesday << ""
-                                << " WHERE F >= '03/01/2024' AND F <= '03/31/2024'";
+                                << " WHERE F >= DATE '03/01/2024' AND F <= DATE '03/31/2024'";
     QTest::newRow("last week") << 5 << wednesday << ""
-                               << " WHERE F >= '03/04/2024' AND F <= '03/10/2024'";
-    QTest::newRow("this week from Sunday") << 6 << QDate(2024, 3, 17) << ""
-                                           << " WHERE F >= '03/11/2024' AND F <= '03/17/2024'";
+                               << " WHERE F >= DATE '03/04/2024' AND F <= DATE '03/10/2024'";
+    QTest::newRow("this week from Sunday")
+        << 6 << QDate(2024, 3, 17) << ""
+        << " WHERE F >= DATE '03/11/2024' AND F <= DATE '03/17/2024'";
     QTest::newRow("yesterday with find") << 7 << wednesday << "A = 1"
-                                         << " WHERE A = 1 AND (F = '03/12/2024')";
+                                         << " WHERE A = 1 AND (F = DATE '03/12/2024')";
     QTest::newRow("today") << 8 << wednesday << ""
-                           << " WHERE F = '03/13/2024'";
+                           << " WHERE F = DATE '03/13/2024'";
     QTest::newRow("range with find")
         << 4 << wednesday << "A = 1"
-        << " WHERE A = 1 AND (F >= '03/01/2024' AND F <= '03/31/2024')";
+        << " WHERE A = 1 AND (F >= DATE '03/01/2024' AND F <= DATE '03/31/2024')";
 }
 
 void CatalogueTest::dateNodes()

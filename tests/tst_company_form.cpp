@@ -13,6 +13,7 @@
 #include "waybill/company_form.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -26,6 +27,8 @@ private Q_SLOTS:
     void fieldsShowAndSaveTheRow();
     void addingIsRefusedWhileTheRowExists();
     void addingTheFirstRow();
+    void spacingMustBeANumber_data();
+    void spacingMustBeANumber();
     void toolBarOffersNoDeleteFindOrPrint();
     void savingRenamesTheMainWindow();
     void menuNeedsTheProgramRight_data();
@@ -186,9 +189,44 @@ void CompanyFormTest::addingTheFirstRow()
                                         "CREATE_DATE")),
              QStringLiteral("000001维达物流王五2024-03-13"));
     QCOMPARE(AppGlobals.CompanyName, QStringLiteral("维达物流"));
+    QCOMPARE(senderValue(QStringLiteral("COMPANY_POSTCODE_WIDTH")), QStringLiteral("3"));
     QTest::keyClick(form.get(), Qt::Key_F5); // now there is one
     QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("公司名称只能有一个")});
     SetFixedDateTime({});
+}
+
+void CompanyFormTest::spacingMustBeANumber_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("emptied") << ""
+                             << "邮编间距必须有一个值";
+    QTest::newRow("not a number") << "3毫米"
+                                  << "邮编间距是错误的数据";
+}
+
+void CompanyFormTest::spacingMustBeANumber()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, message);
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    grantCompanyRight(3, QStringLiteral("是"));
+    insertSender();
+    auto form = openForm();
+    QTest::keyClick(form.get(), Qt::Key_F6);
+    TKWDBEdit* spacing = form->Field(QStringLiteral("COMPANY_POSTCODE_WIDTH"));
+    spacing->setFocus();
+    spacing->selectAll();
+    QTest::keyClick(spacing, Qt::Key_Delete);
+    QApplication::clipboard()->setText(pasted);
+    spacing->paste();
+    form->Field(QStringLiteral("NOTE"))->setFocus();
+    QTest::keyClick(form.get(), Qt::Key_F8);
+    QCOMPARE(prompts.takeTexts(), QStringList{message});
+    QCOMPARE(QApplication::focusWidget(), spacing);
+    QCOMPARE(form->Query()->State(), TDataSetState::dsEdit);
+    QCOMPARE(senderValue(QStringLiteral("COMPANY_POSTCODE_WIDTH")), QStringLiteral("3"));
 }
 
 void CompanyFormTest::toolBarOffersNoDeleteFindOrPrint()

@@ -114,11 +114,15 @@ void DatabaseTest::translate_data()
                                 << "SELECT MAX(SUBSTR(A, 1, 2)) FROM T";
     QTest::newRow("extract") << "WHERE EXTRACT(YEAR FROM CREATE_DATE) = 2024"
                              << "WHERE CAST(STRFTIME('%Y', CREATE_DATE) AS INTEGER) = 2024";
-    QTest::newRow("date literal") << "WHERE D >= '3/5/2024' AND D <= '12/31/2024'"
+    QTest::newRow("date literal") << "WHERE D >= DATE '3/5/2024' AND D <= date  '12/31/2024'"
                                   << "WHERE D >= '2024-03-05' AND D <= '2024-12-31'";
+    QTest::newRow("text shaped like a date") << "SET N = '3/5/2024', M = '12/31/2024'"
+                                             << "SET N = '3/5/2024', M = '12/31/2024'";
     QTest::newRow("quoted text untouched")
-        << "WHERE N = 'SUBSTRING(x FROM 1 FOR 2) it''s 1/2/2024 ok'"
-        << "WHERE N = 'SUBSTRING(x FROM 1 FOR 2) it''s 1/2/2024 ok'";
+        << "WHERE N = 'SUBSTRING(x FROM 1 FOR 2) it''s DATE ''1/2/2024'' ok'"
+        << "WHERE N = 'SUBSTRING(x FROM 1 FOR 2) it''s DATE ''1/2/2024'' ok'";
+    QTest::newRow("not a date after DATE") << "WHERE D = DATE '3/5'"
+                                           << "WHERE D = DATE '3/5'";
     QTest::newRow("word containing the name") << "SELECT MY_SUBSTRING(A) FROM T"
                                               << "SELECT MY_SUBSTRING(A) FROM T";
 }
@@ -147,10 +151,10 @@ void DatabaseTest::statementsRunOnSqlite_data()
                                       "EXTRACT(YEAR FROM CREATE_DATE) = 2024"
                                    << "2";
     QTest::newRow("date range") << "SELECT COUNT(*) FROM KW_CLIENT_TABLE WHERE CREATE_DATE >= "
-                                   "'03/01/2024' AND CREATE_DATE <= '03/31/2024'"
+                                   "DATE '03/01/2024' AND CREATE_DATE <= DATE '03/31/2024'"
                                 << "2";
     QTest::newRow("day") << "SELECT CLIENT_RECORD_ID FROM KW_CLIENT_TABLE WHERE CREATE_DATE = "
-                            "'04/01/2024'"
+                            "DATE '04/01/2024'"
                          << "240401080000";
 }
 
@@ -164,7 +168,7 @@ void DatabaseTest::statementsRunOnSqlite()
         QVERIFY(
             RunSQL(kDatabaseName,
                    QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,CLIENT_ORDER_ID,"
-                                  "CREATE_DATE) VALUES('%1','%2','%3')")
+                                  "CREATE_DATE) VALUES('%1','%2',DATE '%3')")
                        .arg(QString::fromLatin1(r[0]), QString::fromLatin1(r[1]),
                             QString::fromLatin1(r[2]))));
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT CREATE_DATE FROM KW_CLIENT_TABLE "

@@ -2,6 +2,8 @@
 #include "data/errors.h"
 #include "controls/fill_combo.h"
 #include "data/helpers.h"
+#include "data/record_set.h"
+#include "data/rules.h"
 #include "scripted_prompter.h"
 #include "test_database.h"
 
@@ -32,6 +34,8 @@ private Q_SLOTS:
     void messageBoxes();
     void statements();
     void quotesInValues();
+    void textShapedLikeADate_data();
+    void textShapedLikeADate();
     void formatVariants();
     void fillCombo();
     void copyFiles();
@@ -302,7 +306,57 @@ void HelpersTest::quotesInValues()
                          QStringLiteral("SELECT USE_ID FROM SYS_USER_TABLE WHERE USE_NAME = ") +
                              QuotedStr(name)),
              QStringLiteral("Q1"));
-    QCOMPARE(SqlDate(QStringLiteral("2024-12-31")), QStringLiteral("'12/31/2024'"));
+    QCOMPARE(SqlDate(QStringLiteral("2024-12-31")), QStringLiteral("DATE '12/31/2024'"));
+    QCOMPARE(SqlDate(QStringLiteral("2024-13-01")), QStringLiteral("NULL"));
+}
+
+void HelpersTest::textShapedLikeADate_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("month/day/year") << "3/5/2024";
+    QTest::newRow("two-digit parts") << "12/31/2024";
+    QTest::newRow("quotes inside") << "it's DATE '3/5/2024'";
+}
+
+// Only the program's own dates are rewritten for the engine; an operator's
+// text is stored, found and compared as typed.
+void HelpersTest::textShapedLikeADate()
+{
+    QFETCH(QString, text);
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    QVERIFY(RunSQL(kDatabaseName,
+                   QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,TEXT_NOTE,"
+                                  "CREATE_DATE) VALUES('1',%1,%2)")
+                       .arg(QuotedStr(text), SqlDate(QStringLiteral("2024-03-05")))));
+    QCOMPARE(GetSQLValue(kDatabaseName,
+                         QStringLiteral("SELECT TEXT_NOTE || '|' || CREATE_DATE FROM "
+                                        "KW_CLIENT_TABLE WHERE CREATE_DATE = %1 AND TEXT_NOTE = %2")
+                             .arg(SqlDate(QStringLiteral("2024-03-05")), QuotedStr(text))),
+             text + QStringLiteral("|2024-03-05"));
+
+    // A value list is keyed by its text: the record set checks and finds rows by it.
+    const QString table = QStringLiteral("KW_CLIENT_TEXT_FIELD1_TABLE");
+    const QString field = QStringLiteral("TEXT_FIELD1");
+    TKWQuery values;
+    values.SetTableName(table);
+    values.SetCheckData({UniqueCheck(table, field, QStringLiteral("备注重复"))});
+    values.OpenData();
+    values.AppendData();
+    values.SetFieldText(field, text);
+    values.SaveData();
+    values.AppendData();
+    values.SetFieldText(field, text);
+    QVERIFY_THROWS_EXCEPTION(SilentAbort, values.SaveData());
+    QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("备注重复")});
+    values.CancelData();
+    values.EditData();
+    values.SetFieldText(field, text + QStringLiteral("!"));
+    values.SaveData();
+    QCOMPARE(GetSQLValue(kDatabaseName,
+                         QStringLiteral("SELECT COUNT(*) || %1 FROM %2").arg(field, table)),
+             QStringLiteral("1") + text + QStringLiteral("!"));
+    QVERIFY(prompts.shown.isEmpty());
 }
 
 void HelpersTest::formatVariants()

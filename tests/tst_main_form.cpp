@@ -38,6 +38,8 @@ private Q_SLOTS:
     void choiceDialogAndDatePicker();
     void addingARecordInTheEditor();
     void helpShowsTheOperatorsGuide();
+    void refusedSaveKeepsTheCaret_data();
+    void refusedSaveKeepsTheCaret();
 };
 
 void MainFormTest::listsTheChosenDateRange()
@@ -249,6 +251,66 @@ void MainFormTest::helpShowsTheOperatorsGuide()
         QTRY_COMPARE(QApplication::activeWindow(), &main);
     }
     QVERIFY(prompts.shown.isEmpty());
+}
+
+void MainFormTest::refusedSaveKeepsTheCaret_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    // The generated number is 2024030002; the operator types one that exists.
+    QTest::newRow("sender number that exists") << "CLIENT_ORDER_ID"
+                                               << "2024030001"
+                                               << "订单编号重复";
+    QTest::newRow("bad date") << "CLIENT_ORDER_DATE"
+                              << "2024-13-45"
+                              << "请按格式YYYY-MM-DD 输入日期";
+}
+
+void MainFormTest::refusedSaveKeepsTheCaret()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    SetFixedDateTime(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    AppGlobals.UserID = QStringLiteral("A01");
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO SYS_RIGHT_TABLE(USE_ID,COMPOSE_ID,"
+                                                 "PROGRAM_ID,ADD_RIGHT,BROWSE_RIGHT,PRINT_RIGHT) "
+                                                 "VALUES('A01',1,1,'是','是','是')")));
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                                 "CLIENT_ORDER_ID,CLIENT_NAME,CREATE_DATE) "
+                                                 "VALUES('240313080000','2024030001','甲',"
+                                                 "'2024-03-13')")));
+    SetSysValue(QStringLiteral("发件编号"), QStringLiteral("是"));
+    SetSysValue(QStringLiteral("检查发件编号重复"), QStringLiteral("是"));
+    TMainForm main;
+    main.show();
+
+    OnNextModal("TEditClientForm", [&](QWidget* w) {
+        auto* editor = static_cast<TEditClientForm*>(w);
+        TKWEdit* control = editor->Control(field);
+        QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+        QCOMPARE(editor->Control(QStringLiteral("CLIENT_ORDER_ID"))->text(),
+                 QStringLiteral("2024030002"));
+        editor->Control(QStringLiteral("CLIENT_NAME"))->setFocus();
+        TypeText(editor->Control(QStringLiteral("CLIENT_NAME")), QStringLiteral("乙"));
+        control->setFocus();
+        control->selectAll();
+        TypeText(control, typed);
+        editor->Control(QStringLiteral("CLIENT_NAME"))->setFocus();
+        QTest::keyClick(editor, Qt::Key_F8);
+        QCOMPARE(prompts.takeTexts(), QStringList{message});
+        QCOMPARE(QApplication::focusWidget(), control);
+        QCOMPARE(control->text(), typed);
+        QTest::keyClick(editor, Qt::Key_F9);
+        QTest::keyClick(editor, Qt::Key_F12);
+    });
+    QTest::mouseClick(main.ToolButton(QStringLiteral("增加F5")), Qt::LeftButton);
+    QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE")),
+             QStringLiteral("1"));
+    SetFixedDateTime({});
 }
 
 // A refused delete aborts the key's handler; the program's application catches that.

@@ -5,6 +5,7 @@
 #include "data/connection.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
+#include "modal.h"
 #include "records/pick_list.h"
 #include "scripted_prompter.h"
 #include "test_database.h"
@@ -18,6 +19,8 @@ class PickListTest : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void addSearchAndChoose();
+    void everyFieldOpensItsList_data();
+    void everyFieldOpensItsList();
 };
 
 void PickListTest::addSearchAndChoose()
@@ -66,6 +69,31 @@ void PickListTest::addSearchAndChoose()
     QTest::keyClick(&form, Qt::Key_F3);
     QCOMPARE(form.result(), int(QDialog::Accepted));
     QCOMPARE(form.Value(), QStringLiteral("湖北"));
+}
+
+void PickListTest::everyFieldOpensItsList_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("table");
+    QTest::newRow("发货人") << "CLIENT_EMPLOYEE_NAME"
+                            << "KW_CLIENT_EMPLOYEE_NAME_TABLE";
+    QTest::newRow("first text field") << "TEXT_FIELD1"
+                                      << "KW_CLIENT_TEXT_FIELD1_TABLE";
+    QTest::newRow("last text field") << "TEXT_FIELD9"
+                                     << "KW_CLIENT_TEXT_FIELD9_TABLE";
+}
+
+void PickListTest::everyFieldOpensItsList()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, table);
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    QVERIFY(RunSQL(kDatabaseName,
+                   QStringLiteral("INSERT INTO %1(%2) VALUES('李四')").arg(table, field)));
+    OnNextModal("TSelectEditForm", [](QWidget* w) { QTest::keyClick(w, Qt::Key_F3); });
+    QCOMPARE(PickValue(field, QStringLiteral("发货人")), QStringLiteral("李四"));
+    QCOMPARE(prompts.takeTexts(), QStringList());
 }
 
 // Refusals abort the key's handler; the program's application catches that.

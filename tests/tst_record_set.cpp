@@ -19,6 +19,8 @@ private Q_SLOTS:
     void serialRules_data();
     void serialRules();
     void twoRowsInOneSecond();
+    void onlyGeneratedKeysAreRegenerated_data();
+    void onlyGeneratedKeysAreRegenerated();
     void newRowNeverReplacesAStoredOne();
     void validation_data();
     void validation();
@@ -235,6 +237,56 @@ void RecordSetTest::twoRowsInOneSecond()
              QStringLiteral("2024030002"));
 }
 
+void RecordSetTest::onlyGeneratedKeysAreRegenerated_data()
+{
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<QString>("typed"); // empty: the generated number stays
+    QTest::addColumn<QString>("saved"); // empty: refused
+    QTest::newRow("generated number taken meanwhile") << false << ""
+                                                      << "2024030043";
+    QTest::newRow("typed number that exists") << false << "2024030041"
+                                              << "";
+    QTest::newRow("generated number typed again") << false << "2024030042"
+                                                  << "2024030043";
+    QTest::newRow("stored row changed to one that exists") << true << "2024030042"
+                                                           << "";
+}
+
+void RecordSetTest::onlyGeneratedKeysAreRegenerated()
+{
+    QFETCH(bool, editing);
+    QFETCH(QString, typed);
+    QFETCH(QString, saved);
+    const QString order = QStringLiteral("CLIENT_ORDER_ID");
+    insertClient("240301000000", "2024030041");
+    auto q = clientQuery();
+    if (editing) {
+        q->EditData();
+    } else {
+        q->AppendData();
+        QCOMPARE(q->FieldText(order), QStringLiteral("2024030042"));
+    }
+    q->SetFieldText(QStringLiteral("CLIENT_NAME"), QStringLiteral("新"));
+    insertClient("240301000001", "2024030042"); // another desk took the next number
+    if (!typed.isEmpty())
+        q->SetFieldText(order, typed);
+    if (saved.isEmpty()) {
+        QVERIFY_THROWS_EXCEPTION(SilentAbort, q->SaveData());
+        QCOMPARE(m_prompts->takeTexts(), QStringList{QStringLiteral("订单编号重复")});
+        QVERIFY(q->Editing());
+        QCOMPARE(q->FieldText(order), typed);
+        QCOMPARE(stored(QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE WHERE CLIENT_NAME = "
+                                       "'新'")),
+                 QStringLiteral("0"));
+        return;
+    }
+    q->SaveData();
+    QCOMPARE(
+        stored(QStringLiteral("SELECT CLIENT_ORDER_ID FROM KW_CLIENT_TABLE WHERE CLIENT_NAME = "
+                              "'新'")),
+        saved);
+}
+
 void RecordSetTest::newRowNeverReplacesAStoredOne()
 {
     auto q = clientQuery(false);
@@ -269,7 +321,7 @@ void RecordSetTest::validation_data()
                                << "12.5";
     QTest::newRow("date") << "DATE_FIELD1"
                           << "2024-13-45"
-                          << "日期1是错误的数据"
+                          << "请按格式YYYY-MM-DD 输入日期"
                           << "";
     QTest::newRow("date rewritten") << "DATE_FIELD1"
                                     << "2024/3/5"

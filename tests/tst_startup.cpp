@@ -67,7 +67,7 @@ void fillEnrolment(TEnrolForm& form, const QString& password, const QString& con
     form.PhoneEdit->setText(QStringLiteral("021-12345678"));
     form.MobileEdit->setText(QStringLiteral("13900000000"));
     form.AddressEdit->setText(QStringLiteral("上海市中山路1号"));
-    form.CityEdit->setText(QStringLiteral("上海"));
+    form.CityEdit->setText(QStringLiteral("浦东"));
     form.ProvinceEdit->setText(QStringLiteral("上海"));
     form.UserIDEdit->setText(QStringLiteral("a01"));
     form.UserNameEdit->setText(QStringLiteral(" 王五 "));
@@ -192,8 +192,8 @@ void StartupTest::enrolmentWritesSenderUserAndRights()
     QCOMPARE(
         value(QStringLiteral("SELECT COMPANY_ID || '|' || COMPANY_NAME || '|' || "
                              "COMPANY_EMPLOYEE_NAME || '|' || COMPANY_POSTCODE_WIDTH || '|' || "
-                             "IFNULL(COMPANY_CITY, '') FROM SYS_COMPANY_TABLE")),
-        QStringLiteral("000001|凯维贸易's|李四|3.0|"));
+                             "COMPANY_CITY || '|' || COMPANY_PROVINCE FROM SYS_COMPANY_TABLE")),
+        QStringLiteral("000001|凯维贸易's|李四|3.0|浦东|上海"));
     QCOMPARE(
         value(QStringLiteral("SELECT USE_NAME || '|' || USE_PASSWORD || '|' || SYS_USER || '|' "
                              "|| STOP_RIGHT || '|' || CREATE_NAME || '|' || CREATE_DATE FROM "
@@ -234,7 +234,7 @@ void StartupTest::enrolmentUpdatesExistingSenderAndReplacesUser()
     QCOMPARE(form.result(), int(QDialog::Accepted));
     prompts.takeTexts();
     QCOMPARE(value(QStringLiteral("SELECT COUNT(*) FROM SYS_COMPANY_TABLE WHERE COMPANY_NAME = "
-                                  "'凯维贸易''s' AND COMPANY_CITY = '上海' AND "
+                                  "'凯维贸易''s' AND COMPANY_CITY = '浦东' AND "
                                   "COMPANY_POSTCODE_WIDTH = 5")),
              QStringLiteral("2"));
     QCOMPARE(value(QStringLiteral("SELECT USE_NAME || STOP_RIGHT || SYS_USER FROM SYS_USER_TABLE")),
@@ -257,6 +257,11 @@ void StartupTest::enrolmentKeys()
     QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("必须输入默认发件人")});
     // Nothing longer than the column is taken: 40 bytes are 20 Chinese characters.
     TypeText(form.AddressEdit, QString(25, QChar(0x8DEF)));
+    QCOMPARE(form.AddressEdit->text().size(), 20);
+    // Esc neither closes the window nor ends the program; only 关闭F4 does.
+    for (QWidget* w : std::initializer_list<QWidget*>{form.AddressEdit, form.ButtonOK, &form})
+        QTest::keyClick(w, Qt::Key_Escape);
+    QVERIFY(form.isVisible());
     QCOMPARE(form.AddressEdit->text().size(), 20);
     QTest::keyClick(form.SenderEdit, Qt::Key_F4);
     QCOMPARE(form.result(), int(QDialog::Rejected));

@@ -13,6 +13,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -115,6 +116,16 @@ void TEnrolForm::showEvent(QShowEvent* event)
     CompanyEdit->setFocus();
 }
 
+void TEnrolForm::keyPressEvent(QKeyEvent* event)
+{
+    // Closing this window ends the program: only "关闭F4" does that, never a stray Esc.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 bool TEnrolForm::checkFields()
 {
     const struct
@@ -160,13 +171,16 @@ bool TEnrolForm::writeCompany()
                        QuotedStr(text(MobileEdit)), QuotedStr(text(AddressEdit)),
                        QuotedStr(text(CityEdit)), QuotedStr(text(ProvinceEdit)));
     } else {
+        // City and province are kept like the rest of what the operator typed.
         sql = QStringLiteral("INSERT INTO SYS_COMPANY_TABLE(COMPANY_ID,COMPANY_NAME,"
                              "COMPANY_EMPLOYEE_NAME,COMPANY_POSTCODE,COMPANY_PHONE,"
-                             "COMPANY_HANDSET_PHONE,COMPANY_ADDRESS,COMPANY_POSTCODE_WIDTH) "
-                             "VALUES('000001',%1,%2,%3,%4,%5,%6,3)")
+                             "COMPANY_HANDSET_PHONE,COMPANY_ADDRESS,COMPANY_CITY,"
+                             "COMPANY_PROVINCE,COMPANY_POSTCODE_WIDTH) "
+                             "VALUES('000001',%1,%2,%3,%4,%5,%6,%7,%8,3)")
                   .arg(QuotedStr(text(CompanyEdit)), QuotedStr(text(SenderEdit)),
                        QuotedStr(text(PostcodeEdit)), QuotedStr(text(PhoneEdit)),
-                       QuotedStr(text(MobileEdit)), QuotedStr(text(AddressEdit)));
+                       QuotedStr(text(MobileEdit)), QuotedStr(text(AddressEdit)),
+                       QuotedStr(text(CityEdit)), QuotedStr(text(ProvinceEdit)));
     }
     return RunSQL(kDatabaseName, sql);
 }

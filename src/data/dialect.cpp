@@ -103,12 +103,18 @@ QString extractCall(const QString& inner)
     return QStringLiteral("CAST(STRFTIME('%1', %2) AS INTEGER)").arg(format, value);
 }
 
-QString quotedLiteral(const QString& literal)
+// The program's own dates come as DATE 'M/D/YYYY' (see SqlDate); SQLite
+// keeps them as 'YYYY-MM-DD' text. Text between quotes alone is a value and
+// stays as it is, whatever it looks like. Empty when the literal is no date.
+QString dateLiteral(const QString& literal)
 {
     static const QRegularExpression usDate(QStringLiteral("^'(\\d{1,2})/(\\d{1,2})/(\\d{4})'$"));
+    static const QRegularExpression isoDate(QStringLiteral("^'\\d{4}-\\d{2}-\\d{2}'$"));
+    if (isoDate.match(literal).hasMatch())
+        return literal;
     const QRegularExpressionMatch m = usDate.match(literal);
     if (!m.hasMatch())
-        return literal;
+        return {};
     return QStringLiteral("'%1-%2-%3'")
         .arg(m.captured(3), m.captured(1).rightJustified(2, QLatin1Char('0')),
              m.captured(2).rightJustified(2, QLatin1Char('0')));
@@ -122,7 +128,7 @@ QString translateSqlite(const QString& sql)
         const QChar c = sql[i];
         if (c == QLatin1Char('\'')) {
             const qsizetype end = skipQuoted(sql, i);
-            out += quotedLiteral(sql.mid(i, end - i));
+            out += QStringView(sql).mid(i, end - i);
             i = end;
             continue;
         }
@@ -140,6 +146,16 @@ QString translateSqlite(const QString& sql)
         qsizetype open = end;
         while (open < sql.size() && sql[open].isSpace())
             ++open;
+        if (word.compare(QLatin1String("DATE"), Qt::CaseInsensitive) == 0 && open < sql.size() &&
+            sql[open] == QLatin1Char('\'')) {
+            const qsizetype close = skipQuoted(sql, open);
+            const QString date = dateLiteral(sql.mid(open, close - open));
+            if (!date.isEmpty()) {
+                out += date;
+                i = close;
+                continue;
+            }
+        }
         if ((substring || extract) && open < sql.size() && sql[open] == QLatin1Char('(')) {
             const qsizetype close = matchingParen(sql, open);
             if (close > 0) {

@@ -66,6 +66,11 @@ DatabaseError DatabaseError::fromSqlError(const QSqlError& error)
     return DatabaseError(classify(code, text), code, text);
 }
 
+QString InvalidDateMessage()
+{
+    return QStringLiteral("请按格式YYYY%1MM%1DD 输入日期").arg(QLatin1Char('-'));
+}
+
 ConvertError::ConvertError(Kind kind, QString message) : KWError(std::move(message)), m_kind(kind)
 {
 }

@@ -49,6 +49,9 @@ private:
     QString m_engineCode;
 };
 
+// What an operator is told about a date that cannot be read.
+QString InvalidDateMessage();
+
 // A value that cannot be read as the type its field needs.
 class ConvertError : public KWError
 {

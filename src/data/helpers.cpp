@@ -41,7 +41,7 @@ QString SqlDate(const QString& isoDate)
     const QDate date = QDate::fromString(isoDate.left(10), QStringLiteral("yyyy-MM-dd"));
     if (!date.isValid())
         return QStringLiteral("NULL");
-    return date.toString(QStringLiteral("''MM/dd/yyyy''"));
+    return QStringLiteral("DATE ") + date.toString(QStringLiteral("''MM/dd/yyyy''"));
 }
 
 QString FormatSql(const QString& format, const QVariantList& args)

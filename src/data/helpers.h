@@ -11,7 +11,9 @@
 
 // A value between single quotes, its own quotes doubled.
 QString QuotedStr(const QString& value);
-// A stored date "YYYY-MM-DD" as the SQL literal 'MM/DD/YYYY'.
+// A stored date "YYYY-MM-DD" as the SQL literal DATE 'MM/DD/YYYY', NULL when
+// it is no date. Every date the program puts into a statement is written so:
+// the dialect rewrites these and never a value between quotes alone.
 QString SqlDate(const QString& isoDate);
 // Fills %s, %d, %f, %g in order with the arguments' texts; %% is a percent sign.
 QString FormatSql(const QString& format, const QVariantList& args);

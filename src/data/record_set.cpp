@@ -410,6 +410,14 @@ void TKWQuery::takeSnapshot()
     m_snapshot = CurrentRow();
 }
 
+QObject* TKWQuery::fieldControl(const QString& fieldName) const
+{
+    for (const TFieldsData& d : m_fieldsData)
+        if (d.Control && d.FieldName.compare(fieldName, Qt::CaseInsensitive) == 0)
+            return d.Control;
+    return nullptr;
+}
+
 void TKWQuery::focus(QObject* control)
 {
     if (control)
@@ -528,6 +536,7 @@ void TKWQuery::AppendData()
     for (TCheckData& check : m_checks)
         for (TCheckCondition& c : check.Conditions)
             c.OldValue.clear();
+    m_generated.clear();
     Q_EMIT editingStarted();
     if (FillOnAppend && !FillInsertValues()) {
         CancelData();
@@ -555,6 +564,7 @@ void TKWQuery::EditData()
     if (BeforeEdit)
         BeforeEdit();
 
+    m_generated.clear();
     m_buffer = unpackRow(m_rows[m_current], int(m_fields.size()));
     setState(TDataSetState::dsEdit);
     if (!Quiet)
@@ -643,8 +653,8 @@ bool TKWQuery::applyInsertRule(const TInsertData& rule)
     }
     if (kind == QLatin1String("T")) {
         if (HasField(rule.FieldName))
-            SetFieldText(rule.FieldName,
-                         rule.Prefix + CurrentDateTime().toString(QStringLiteral("yyMMddHHmmss")));
+            setGeneratedKey(rule.FieldName, rule.Prefix + CurrentDateTime().toString(
+                                                              QStringLiteral("yyMMddHHmmss")));
         return true;
     }
     if (kind == QLatin1String("C") || kind == QLatin1String("Y") || kind == QLatin1String("M") ||
@@ -654,10 +664,25 @@ bool TKWQuery::applyInsertRule(const TInsertData& rule)
         QString value;
         if (!serialKey(rule, value))
             return false;
-        SetFieldText(rule.FieldName, value);
+        setGeneratedKey(rule.FieldName, value);
         return true;
     }
     return true;
+}
+
+void TKWQuery::setGeneratedKey(const QString& fieldName, const QString& value)
+{
+    SetFieldText(fieldName, value);
+    m_generated.insert(fieldName.toUpper(), value);
+}
+
+// A key the operator typed or changed is the operator's: a clash is refused,
+// never answered with another number.
+bool TKWQuery::holdsGeneratedKey(const QString& fieldName) const
+{
+    const auto it = m_generated.constFind(fieldName.toUpper());
+    return m_state == TDataSetState::dsInsert && it != m_generated.cend() &&
+           FieldText(fieldName) == *it;
 }
 
 bool TKWQuery::serialKey(const TInsertData& rule, QString& value)
@@ -747,7 +772,7 @@ bool TKWQuery::validate()
             if (date.isValid())
                 SetFieldText(d.FieldName, DateText(date));
             else
-                failure = d.DisplayLabel + QStringLiteral("是错误的数据");
+                failure = InvalidDateMessage();
         }
         if (!failure.isEmpty()) {
             ShowMsg(failure);
@@ -806,7 +831,7 @@ bool TKWQuery::runCheck(const TCheckData& check)
         auto found = OpenSQL(DatabaseName, sql);
         bool exists = found->next();
         if (check.MustBeUnique && exists && !check.NoRegenerate &&
-            FillInsertValue(check.KeyField)) {
+            holdsGeneratedKey(check.KeyField) && FillInsertValue(check.KeyField)) {
             sql = checkStatement(check, skip);
             found = OpenSQL(DatabaseName, sql);
             exists = found->next();
@@ -819,7 +844,7 @@ bool TKWQuery::runCheck(const TCheckData& check)
             }
             if (!check.AskOnly)
                 ShowMsg(check.Message);
-            focus(check.Control);
+            focus(check.Control ? check.Control : fieldControl(check.KeyField));
             return false;
         }
         if (!check.MustBeUnique && !check.FillFields.isEmpty()) {
@@ -843,9 +868,7 @@ bool TKWQuery::checkWidths()
         if (f.type != ColumnType::Text || f.size <= 0 || GbkByteLength(m_buffer[i]) <= f.size)
             continue;
         ShowMsg(QStringLiteral("数据太大,不能保存数据"));
-        for (const TFieldsData& d : m_fieldsData)
-            if (d.FieldName.compare(f.name, Qt::CaseInsensitive) == 0)
-                focus(d.Control);
+        focus(fieldControl(f.name));
         return false;
     }
     return true;

@@ -191,12 +191,16 @@ private:
     void checkMasterStatusForDelete() const;
     void checkMasterStatusForInsert() const;
     bool applyInsertRule(const TInsertData& rule);
+    void setGeneratedKey(const QString& fieldName, const QString& value);
+    bool holdsGeneratedKey(const QString& fieldName) const;
     bool serialKey(const TInsertData& rule, QString& value);
     bool validate();
     bool runCheck(const TCheckData& check);
     QString checkStatement(const TCheckData& check, bool& skip) const;
     bool checkWidths();
     void focus(QObject* control);
+    // The entry control of a field, from the field definitions.
+    QObject* fieldControl(const QString& fieldName) const;
 
     // Writing.
     QStringList keyColumns() const;
@@ -221,6 +225,9 @@ private:
     TInsertDataArray m_insertData;
     TEditDataArray m_editData;
     QSet<QString> m_acceptedQuestions;
+    // Keys the insert rules generated for the row being added, by upper-case
+    // field name; only these are regenerated on a clash.
+    QHash<QString, QString> m_generated;
     QStringList m_displayOrder;
 
     struct CachedChange

@@ -43,7 +43,7 @@ void showConvertError(const ConvertError& error)
 {
     switch (error.kind()) {
     case ConvertError::Kind::InvalidDate:
-        ShowMsg(QStringLiteral("请按格式YYYY%1MM%1DD 输入日期").arg(QLatin1Char('-')));
+        ShowMsg(InvalidDateMessage());
         return;
     case ConvertError::Kind::FormatMismatch:
         ShowMsg(QStringLiteral("指定的格式与参数类型不匹配!"));

@@ -1,12 +1,15 @@
 #include "records/date_nodes.h"
 
+#include "data/dates.h"
+#include "data/helpers.h"
+
 #include <QPair>
 
 namespace {
 
 QString literal(const QDate& d)
 {
-    return d.toString(QStringLiteral("''MM/dd/yyyy''"));
+    return SqlDate(DateText(d));
 }
 
 QDate monday(const QDate& d)

@@ -182,10 +182,19 @@ void TSelectEditForm::reject()
     QDialog::reject();
 }
 
+QString PickListTable(const QString& fieldName)
+{
+    // CLIENT_EMPLOYEE_NAME keeps its list in KW_CLIENT_EMPLOYEE_NAME_TABLE.
+    QString subject = fieldName.toUpper();
+    if (subject.startsWith(QLatin1String("CLIENT_")))
+        subject = subject.mid(7);
+    return QStringLiteral("KW_CLIENT_%1_TABLE").arg(subject);
+}
+
 QString PickValue(const QString& fieldName, const QString& caption, QWidget* parent)
 {
     TSelectEditForm form(parent);
-    form.Prepare(fieldName, caption, QStringLiteral("KW_CLIENT_%1_TABLE").arg(fieldName.toUpper()));
+    form.Prepare(fieldName, caption, PickListTable(fieldName));
     form.Query()->OpenData();
     return form.exec() == QDialog::Accepted ? form.Value() : QString();
 }

@@ -49,5 +49,7 @@ private:
     FamilyButtons m_buttons;
 };
 
+// The table of a field's value list: KW_CLIENT_TEXT_FIELD1_TABLE …
+QString PickListTable(const QString& fieldName);
 // Opens the pick list of a field; the chosen value, or empty when closed.
 QString PickValue(const QString& fieldName, const QString& caption, QWidget* parent = nullptr);

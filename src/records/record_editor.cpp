@@ -142,17 +142,15 @@ bool TEditClientForm::checkBeforeSave()
 
 TEditClientForm::~TEditClientForm()
 {
-    linkOrderCheck(nullptr);
+    linkControls(false);
 }
 
-// The sender-number check focuses this window's control while it is open.
-void TEditClientForm::linkOrderCheck(QWidget* control)
+// While the window is open a refused save puts the caret into its field:
+// a failed check or a bad value focuses the field's control.
+void TEditClientForm::linkControls(bool linked)
 {
-    TCheckDataArray checks = Query()->CheckData();
-    for (TCheckData& c : checks)
-        if (c.KeyField == QLatin1String("CLIENT_ORDER_ID"))
-            c.Control = control;
-    Query()->SetCheckData(checks);
+    for (TFieldsData& d : Query()->FieldsData())
+        d.Control = linked ? m_controls.value(d.FieldName.toUpper()) : nullptr;
 }
 
 void TEditClientForm::showEvent(QShowEvent* event)
@@ -161,7 +159,7 @@ void TEditClientForm::showEvent(QShowEvent* event)
     // The main window's record rights, not a program of this window's own.
     PrepareDataSource(*DS(), m_rights);
     DS()->StartSource();
-    linkOrderCheck(Control(QStringLiteral("CLIENT_ORDER_ID")));
+    linkControls(true);
     if (Query()->Editing())
         if (TKWEdit* order = Control(QStringLiteral("CLIENT_ORDER_ID")))
             order->setFocus();

@@ -30,7 +30,7 @@ private:
     bool pickCourier();
     bool pickDate(const QString& fieldName, bool onlyWhenEmpty);
 
-    void linkOrderCheck(QWidget* control);
+    void linkControls(bool linked);
 
     TRights m_rights;
     QHash<QString, TKWEdit*> m_controls;

@@ -85,6 +85,9 @@ TCompanyForm::TCompanyForm(TKWMain* mainFrame, QWidget* parent) : TKWDForm(mainF
             edit->SetEditType(TEditTypes::etFloat);
             edit->setMaxLength(8);
             d.DataType = QStringLiteral("N");
+            // An empty spacing would print every postcode digit on one spot, unseen until
+            // the forms come out; 0 does that too, but only when typed on purpose.
+            d.Required = true;
             // The spacing is in millimetres; say so beside the field.
             auto* place = new QHBoxLayout;
             place->addWidget(edit, 1);
@@ -122,9 +125,12 @@ TKWDBEdit* TCompanyForm::Field(const QString& column) const
 void TCompanyForm::setRules()
 {
     const QString a = QStringLiteral("A");
-    Query()->SetInsertData({InsertRule(QStringLiteral("COMPANY_ID"), QStringLiteral("C"), {}, 6),
-                            InsertRule(QStringLiteral("CREATE_NAME"), a, AppGlobals.UserName),
-                            InsertRule(QStringLiteral("CREATE_DATE"), a, AppGlobals.WorkDate)});
+    // A new row starts with the spacing enrolment gives the sender: 3 mm.
+    Query()->SetInsertData(
+        {InsertRule(QStringLiteral("COMPANY_ID"), QStringLiteral("C"), {}, 6),
+         InsertRule(QStringLiteral("CREATE_NAME"), a, AppGlobals.UserName),
+         InsertRule(QStringLiteral("CREATE_DATE"), a, AppGlobals.WorkDate),
+         InsertRule(QStringLiteral("COMPANY_POSTCODE_WIDTH"), a, QStringLiteral("3"))});
     Query()->SetEditData(EditStamps(AppGlobals.UserName, AppGlobals.WorkDate));
 }
 
