@@ -2,8 +2,8 @@
 
 #include "platform/gbk.h"
 
-#include <QGuiApplication>
 #include <QFont>
+#include <QGuiApplication>
 
 void InstallFontSubstitutions()
 {

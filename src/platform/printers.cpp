@@ -9,6 +9,7 @@
 #include <QPdfWriter>
 #include <QThreadPool>
 #include <atomic>
+#include <utility>
 
 namespace {
 
@@ -234,9 +235,9 @@ QPageLayout WaybillPageLayout(const QSizeF& paperMm)
     return QPageLayout(customPage(paperMm), QPageLayout::Portrait, QMarginsF());
 }
 
-void SetPrinterBackend(PrinterBackend* backend)
+PrinterBackend* SetPrinterBackend(PrinterBackend* backend)
 {
-    g_installed = backend;
+    return std::exchange(g_installed, backend);
 }
 
 int DefaultPrinterJobs()

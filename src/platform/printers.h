@@ -45,7 +45,9 @@ public:
 // KWFAST_PDF_PRINTER names a folder, else the system's printers (none until
 // the desktop installs them). Tests may install their own.
 PrinterBackend& CurrentPrinters();
-void SetPrinterBackend(PrinterBackend* backend); // not owned; nullptr restores
+// Installs a backend (not owned) and returns the one it replaces; nullptr
+// goes back to the PDF-file or system printers.
+PrinterBackend* SetPrinterBackend(PrinterBackend* backend);
 void SetSystemPrinters(PrinterBackend* backend); // not owned
 
 // A waybill's page: paper `paperMm` (width × length) in true millimetres, no margins.

@@ -1,6 +1,7 @@
 #include "platform/prompts.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -43,9 +44,9 @@ Prompter& CurrentPrompter()
     return g_installed ? *g_installed : console;
 }
 
-void SetPrompter(Prompter* prompter)
+Prompter* SetPrompter(Prompter* prompter)
 {
-    g_installed = prompter;
+    return std::exchange(g_installed, prompter);
 }
 
 void ShowMsg(const QString& text)

@@ -33,8 +33,9 @@ public:
 // The prompter in use: the one installed last, else one that writes the
 // texts to standard error and answers No (tools without windows).
 Prompter& CurrentPrompter();
-// Installs a prompter (not owned); nullptr goes back to standard error.
-void SetPrompter(Prompter* prompter);
+// Installs a prompter (not owned) and returns the one it replaces; nullptr
+// goes back to standard error.
+Prompter* SetPrompter(Prompter* prompter);
 
 // Message boxes with the program's fixed captions, through the current
 // prompter. Owned by the active window when there is one, always on top.

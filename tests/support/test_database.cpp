@@ -1,8 +1,8 @@
 #include "test_database.h"
 
-#include "session/app_globals.h"
 #include "data/connection.h"
 #include "platform/config.h"
+#include "session/app_globals.h"
 
 #include <QtGlobal>
 
