@@ -3,9 +3,9 @@
 // A database for one benchmark run, in its own KWFAST_HOME, connection open.
 #include "app/startup.h"
 #include "data/connection.h"
+#include "model/demo_data.h"
 #include "platform/config.h"
 #include "platform/prompts.h"
-#include "model/demo_data.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "session/app_globals.h"
 #include "app/application.h"
+#include "app/startup.h"
 #include "controls/edits.h"
 #include "data/connection.h"
 #include "data/helpers.h"
@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "records/main_form.h"
 #include "scripted_prompter.h"
+#include "session/app_globals.h"
 #include "test_database.h"
 #include "typing.h"
 #include "waybill/company_form.h"
@@ -260,6 +261,7 @@ void CompanyFormTest::savingRenamesTheMainWindow()
     ScriptedPrompter prompts;
     insertSender();
     grantCompanyRight(3, QStringLiteral("是"));
+    OpenSession(); // as start-up does, after the settings above
     TMainForm main;
     main.show();
     QCOMPARE(main.windowTitle(), QStringLiteral("凯维快递单打印系统"));

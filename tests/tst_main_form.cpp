@@ -1,5 +1,5 @@
-#include "session/app_globals.h"
 #include "app/application.h"
+#include "app/startup.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
 #include "controls/tree.h"
@@ -15,6 +15,7 @@
 #include "records/main_form.h"
 #include "records/record_editor.h"
 #include "scripted_prompter.h"
+#include "session/app_globals.h"
 #include "test_database.h"
 #include "typing.h"
 
@@ -58,6 +59,7 @@ void MainFormTest::listsTheChosenDateRange()
         QStringLiteral(
             "INSERT INTO SYS_COMPANY_TABLE(COMPANY_ID,COMPANY_NAME) VALUES('000001','凯维')")));
     AppGlobals.UserID = QStringLiteral("A01");
+    OpenSession(); // as start-up does, after the settings above
     TMainForm main;
     QCOMPARE(main.windowTitle(), QStringLiteral("凯维快递单打印系统"));
     main.show();
@@ -183,6 +185,7 @@ void MainFormTest::addingARecordInTheEditor()
                                                  "PROGRAM_ID,ADD_RIGHT,BROWSE_RIGHT,PRINT_RIGHT) "
                                                  "VALUES('A01',1,1,'是','是','是')")));
     SetSysValue(QStringLiteral("发件编号"), QStringLiteral("否"));
+    OpenSession(); // as start-up does, after the settings above
     TMainForm main;
     main.show();
     QVERIFY(main.ToolButton(QStringLiteral("增加F5"))->isEnabled());
