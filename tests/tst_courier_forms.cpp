@@ -95,7 +95,10 @@ void CourierFormsTest::pickListOnlyPicks()
         QTest::keyClick(&list, key);
     QCOMPARE(list.Query()->State(), TDataSetState::dsBrowse);
     QCOMPARE(list.Query()->RecordCount(), 2);
-    list.Query()->Last();
+    // The list has the keys: Down moves the choice.
+    QCOMPARE(list.Query()->RecNo(), 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(list.Query()->RecNo(), 1);
     QTest::keyClick(&list, Qt::Key_F3);
     QCOMPARE(list.result(), int(QDialog::Accepted));
     QCOMPARE(list.ChosenName(), QStringLiteral("顺丰速运")); // ordered by name: 圆通 < 顺丰
@@ -195,17 +198,31 @@ void CourierFormsTest::editorStartsNewCouriersAtTheWaybillSize()
 void CourierFormsTest::editorDeletesTheCourierWithItsLayoutAndPicture_data()
 {
     QTest::addColumn<bool>("confirmed");
-    QTest::newRow("confirmed") << true;
-    QTest::newRow("declined") << false;
+    QTest::addColumn<int>("records");
+    QTest::addColumn<QString>("question");
+    const QString plain = QStringLiteral("请确认是否删除 ?");
+    const QString used = QStringLiteral("有2条快件记录使用该快递名称，是否删除 ?");
+    QTest::newRow("confirmed") << true << 0 << plain;
+    QTest::newRow("declined") << false << 0 << plain;
+    QTest::newRow("used by records, confirmed") << true << 2 << used;
+    QTest::newRow("used by records, declined") << false << 2 << used;
 }
 
 void CourierFormsTest::editorDeletesTheCourierWithItsLayoutAndPicture()
 {
     QFETCH(bool, confirmed);
+    QFETCH(int, records);
+    QFETCH(QString, question);
     TestDatabase db;
     ScriptedPrompter prompts;
     AppGlobals.DBPath = db.dbPath();
     addTwoCouriers();
+    for (int i = 0; i < records; ++i)
+        QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                                     "FAST_NAME) VALUES('%1','顺丰速运')")
+                                          .arg(i)));
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                                 "FAST_NAME) VALUES('x','圆通速递')")));
     QVERIFY(RunSQL(kDatabaseName,
                    QStringLiteral("INSERT INTO KW_FAST_NAME_PRINT_TABLE(FIELD_RECORD_ID,FAST_ID,"
                                   "FIELD_NAME) VALUES('a1','1','CLIENT_NAME'),"
@@ -229,7 +246,7 @@ void CourierFormsTest::editorDeletesTheCourierWithItsLayoutAndPicture()
 
     prompts.answers.enqueue(confirmed);
     QTest::keyClick(&editor, Qt::Key_F7);
-    QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("请确认是否删除 ?")});
+    QCOMPARE(prompts.takeTexts(), QStringList{question});
     QCOMPARE(couriers.RecordCount(), confirmed ? 1 : 2);
     QCOMPARE(columnOf(QStringLiteral("1"), "FAST_NAME").isEmpty(), confirmed);
     QCOMPARE(QFileInfo::exists(CourierPicturePath(QStringLiteral("1"))), !confirmed);

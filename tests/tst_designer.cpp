@@ -1,11 +1,14 @@
 #include "session/app_globals.h"
 #include "app/application.h"
 #include "controls/edits.h"
+#include "controls/grid.h"
 #include "data/connection.h"
 #include "data/helpers.h"
+#include "data/record_model.h"
 #include "data/record_set.h"
 #include "frame/window_family.h"
 #include "modal.h"
+#include "platform/clock.h"
 #include "platform/printers.h"
 #include "records/choice_dialogs.h"
 #include "records/field_catalogue.h"
@@ -32,10 +35,12 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void addDragAndRemove();
+    void slotFollowsTheStoredKey();
     void fontAndCharactersPerLine();
     void storedLayoutIsShown();
     void previewPrintsAndOffsetsComeBack();
     void openedFromTheMainWindow();
+    void courierListKeepsItsColumn();
 
 private:
     TestDatabase* m_db = nullptr;
@@ -88,10 +93,12 @@ void chooseOption(int item, std::function<void()> next = {})
     OnNextModal("TSelectItemQueryForm", [item, next](QWidget* w) {
         auto* form = static_cast<TSelectItemQueryForm*>(w);
         QCOMPARE(form->windowTitle(), QStringLiteral("操作选择"));
+        const int preselected = form->Chosen();
         form->Group()->button(item)->click();
         if (next)
             next();
         form->accept();
+        QCOMPARE(preselected, 1); // "设置字体大小"
     });
 }
 
@@ -180,6 +187,43 @@ void DesignerTest::addDragAndRemove()
     QCOMPARE(
         GetSQLValue(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM KW_FAST_NAME_PRINT_TABLE")),
         QStringLiteral("19"));
+}
+
+void DesignerTest::slotFollowsTheStoredKey()
+{
+    SetFixedDateTime(QDateTime(QDate(2024, 3, 5), QTime(9, 0)));
+    QString firstKey;
+    {
+        TSetFastNamePrintForm designer(m_records, m_couriers);
+        designer.show();
+        chooseCatalogue(designer, QStringLiteral("收件人"));
+        designer.AddField();
+        firstKey = designer.Slot(0)->Key;
+    }
+    // Reopened within the same second: the add counter starts again.
+    TSetFastNamePrintForm designer(m_records, m_couriers);
+    designer.show();
+    chooseCatalogue(designer, QStringLiteral("收件地址"));
+    designer.AddField();
+    FieldCaption* added = designer.Slot(1);
+    const QString key = added->Key;
+    QVERIFY(key != firstKey);
+    QCOMPARE(GetSQLValue(kDatabaseName,
+                         QStringLiteral("SELECT FIELD_NAME FROM KW_FAST_NAME_PRINT_TABLE WHERE "
+                                        "FIELD_RECORD_ID = %1")
+                             .arg(QuotedStr(key))),
+             QStringLiteral("CLIENT_ADD"));
+    // A drag and "←" act on the field added, never on the first.
+    const QString first = fieldRow(firstKey);
+    const QString before = fieldRow(key);
+    drag(added, QPoint(3, 3), QPoint(3 + 80, 3 + 40));
+    QVERIFY(fieldRow(key) != before);
+    QCOMPARE(fieldRow(firstKey), first);
+    designer.Button(QStringLiteral("←"))->click();
+    QVERIFY(fieldRow(key).isEmpty());
+    QCOMPARE(fieldRow(firstKey), first);
+    QVERIFY(m_prompts->shown.isEmpty());
+    SetFixedDateTime({});
 }
 
 void DesignerTest::fontAndCharactersPerLine()
@@ -300,6 +344,31 @@ void DesignerTest::openedFromTheMainWindow()
     design->click();
     QCOMPARE(m_prompts->takeTexts(),
              QStringList{QStringLiteral("没有快递名称资料，不可以设置快件记录打印")});
+}
+
+void DesignerTest::courierListKeepsItsColumn()
+{
+    TSetFastNamePrintForm designer(m_records, m_couriers);
+    designer.show();
+    auto headers = [](const TKWQueryModel* model) {
+        QStringList names;
+        for (int c = 0; c < model->columnCount(); ++c)
+            names << model->headerData(c, Qt::Horizontal).toString();
+        return names;
+    };
+    // The editor shows the list it borrows with its own columns; the designer
+    // behind it keeps the names alone, then and after.
+    QStringList behind, inEditor;
+    OnNextModal("TSelectFastNameEditForm", [&](QWidget* w) {
+        behind = headers(designer.CourierList()->model());
+        inEditor = headers(static_cast<TSelectFastNameEditForm*>(w)->Grid()->model());
+        static_cast<QDialog*>(w)->reject();
+    });
+    designer.Button(QStringLiteral("增加新快递名称"))->click();
+    QCOMPARE(inEditor.size(), 8);
+    QCOMPARE(inEditor.at(1), QStringLiteral("标准收费"));
+    QCOMPARE(behind, QStringList{QStringLiteral("快递名称")});
+    QCOMPARE(headers(designer.CourierList()->model()), QStringList{QStringLiteral("快递名称")});
 }
 
 // Refusals abort their handler; the program's application catches that.

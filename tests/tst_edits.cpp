@@ -4,7 +4,12 @@
 #include "data/record_set.h"
 #include "frame/child_frame.h"
 #include "test_database.h"
+#include "typing.h"
 
+#include <QAccessible>
+#include <QAccessibleEditableTextInterface>
+#include <QClipboard>
+#include <QDialog>
 #include <QLabel>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -20,7 +25,13 @@ private Q_SLOTS:
     void inputMethodsAndColours();
     void buttonAndCaptionEdits();
     void enterRunsTheSelectHandler();
+    void altDownBelongsToTheControl();
     void boundComboBox();
+    void everyTextChangeReachesTheRecord_data();
+    void everyTextChangeReachesTheRecord();
+    void escapePutsBackTheFieldsValue();
+    void fieldsTakeNoMoreThanTheirColumn_data();
+    void fieldsTakeNoMoreThanTheirColumn();
 };
 
 Q_DECLARE_METATYPE(TEditTypes)
@@ -152,6 +163,42 @@ void EditsTest::enterRunsTheSelectHandler()
     QCOMPARE(QApplication::focusWidget(), next);
 }
 
+void EditsTest::altDownBelongsToTheControl()
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* date = new TKWComboEdit;
+    auto* status = new TKWComboBox;
+    status->addItems({QStringLiteral("未打单"), QStringLiteral("已打单")});
+    auto* plain = new TKWEdit;
+    auto* last = new TKWEdit;
+    for (QWidget* w : std::initializer_list<QWidget*>{date, status, plain, last})
+        layout->addWidget(w);
+    TKWChild child(&window, nullptr);
+    child.StartChild();
+    int clicks = 0;
+    date->OnButtonClick = [&clicks] { ++clicks; };
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    // In a child window as alone: the button is pressed, the list opens, the caret stays.
+    date->setFocus();
+    QTest::keyClick(date, Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(clicks, 1);
+    QCOMPARE(QApplication::focusWidget(), date);
+    status->setFocus();
+    QTest::keyClick(status, Qt::Key_Down, Qt::AltModifier);
+    QTRY_VERIFY(status->view()->isVisible());
+    status->hidePopup();
+    QCOMPARE(QApplication::focusWidget(), status);
+    plain->setFocus();
+    QTest::keyClick(plain, Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), plain);
+    // Down alone still moves on.
+    QTest::keyClick(plain, Qt::Key_Down);
+    QCOMPARE(QApplication::focusWidget(), last);
+}
+
 void EditsTest::boundComboBox()
 {
     TestDatabase db;
@@ -171,6 +218,173 @@ void EditsTest::boundComboBox()
     users.SaveData();
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT STOP_RIGHT FROM SYS_USER_TABLE")),
              QStringLiteral("停用"));
+
+    // Items that arrive after binding show the record's value and change nothing.
+    for (const TDataSetState state : {TDataSetState::dsBrowse, TDataSetState::dsEdit}) {
+        if (state == TDataSetState::dsEdit)
+            users.EditData();
+        TKWDBComboBox late(&users, QStringLiteral("STOP_RIGHT"));
+        late.addItems({QStringLiteral("有效"), QStringLiteral("停用")});
+        QCOMPARE(late.currentText(), QStringLiteral("停用"));
+        QCOMPARE(users.FieldText(QStringLiteral("STOP_RIGHT")), QStringLiteral("停用"));
+    }
+    users.CancelData();
+}
+
+enum class Setter { AccessibleValue, AccessibleReplace, SetText };
+Q_DECLARE_METATYPE(Setter)
+
+void EditsTest::everyTextChangeReachesTheRecord_data()
+{
+    QTest::addColumn<Setter>("setter");
+    QTest::newRow("screen reader value") << Setter::AccessibleValue;
+    QTest::newRow("on-screen keyboard replace") << Setter::AccessibleReplace;
+    QTest::newRow("setText") << Setter::SetText;
+}
+
+void EditsTest::everyTextChangeReachesTheRecord()
+{
+    QFETCH(Setter, setter);
+    TestDatabase db;
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                                 "CLIENT_NAME) VALUES('1','甲'),('2','乙')")));
+    TKWQuery records;
+    records.SetTableName(QStringLiteral("KW_CLIENT_TABLE"));
+    const QString field = QStringLiteral("CLIENT_NAME");
+    TKWDBEdit name(&records, field);
+    name.show();
+    auto put = [&](const QString& text) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&name);
+        switch (setter) {
+        case Setter::AccessibleValue:
+            accessible->setText(QAccessible::Value, text);
+            break;
+        case Setter::AccessibleReplace:
+            accessible->editableTextInterface()->replaceText(0, int(name.text().size()), text);
+            break;
+        case Setter::SetText:
+            name.setText(text);
+            break;
+        }
+    };
+    // Showing the records and moving through them writes nothing.
+    records.OpenData();
+    records.Next();
+    QCOMPARE(name.text(), records.FieldText(field));
+    QCOMPARE(records.State(), TDataSetState::dsBrowse);
+    // While browsing the field shows the record and nothing else.
+    const QString shown = name.text();
+    put(QStringLiteral("丙"));
+    QCOMPARE(name.text(), shown);
+    QCOMPARE(records.State(), TDataSetState::dsBrowse);
+
+    records.EditData();
+    put(QStringLiteral("丙"));
+    QCOMPARE(records.FieldText(field), QStringLiteral("丙"));
+    records.SaveData();
+    QCOMPARE(name.text(), QStringLiteral("丙"));
+    QCOMPARE(GetSQLValue(kDatabaseName,
+                         QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE WHERE CLIENT_NAME = "
+                                        "'丙' AND CLIENT_RECORD_ID = '%1'")
+                             .arg(records.FieldText(QStringLiteral("CLIENT_RECORD_ID")))),
+             QStringLiteral("1"));
+}
+
+void EditsTest::escapePutsBackTheFieldsValue()
+{
+    TestDatabase db;
+    QVERIFY(
+        RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                             "CLIENT_NAME,CLIENT_PHONE) VALUES('1','甲','1')")));
+    TKWQuery records;
+    records.SetTableName(QStringLiteral("KW_CLIENT_TABLE"));
+    QDialog window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* name = new TKWDBEdit(&records, QStringLiteral("CLIENT_NAME"));
+    auto* phone = new TKWDBEdit(&records, QStringLiteral("CLIENT_PHONE"));
+    layout->addWidget(name);
+    layout->addWidget(phone);
+    records.OpenData();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    records.EditData();
+    name->setFocus();
+    name->end(false);
+    QTest::keyClicks(name, "x");
+    phone->setFocus();
+    name->setFocus();
+    name->end(false);
+    QTest::keyClicks(name, "y");
+    QCOMPARE(records.FieldText(QStringLiteral("CLIENT_NAME")), QStringLiteral("甲xy"));
+    // What the field held when the caret came in, into the field and the record.
+    QTest::keyClick(name, Qt::Key_Escape);
+    QCOMPARE(name->text(), QStringLiteral("甲x"));
+    QCOMPARE(records.FieldText(QStringLiteral("CLIENT_NAME")), QStringLiteral("甲x"));
+    QCOMPARE(name->selectedText(), QStringLiteral("甲x"));
+    QVERIFY(window.isVisible()); // the window never saw the key
+    QCOMPARE(records.State(), TDataSetState::dsEdit);
+    // While browsing Esc is the window's.
+    records.CancelData();
+    QTest::keyClick(name, Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
+}
+
+enum class Entry { Keys, Paste, InputMethod };
+Q_DECLARE_METATYPE(Entry)
+
+void EditsTest::fieldsTakeNoMoreThanTheirColumn_data()
+{
+    // CLIENT_POSTCODE is 10 bytes wide; a Chinese character takes two.
+    QTest::addColumn<Entry>("entry");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("ASCII typed") << Entry::Keys << "12345678901"
+                                 << "1234567890";
+    QTest::newRow("Chinese typed") << Entry::Keys << "一二三四五六"
+                                   << "一二三四五";
+    QTest::newRow("mixed typed") << Entry::Keys << "a一二三四五"
+                                 << "a一二三四";
+    QTest::newRow("pasted, fits") << Entry::Paste << "一二三四五"
+                                  << "一二三四五";
+    QTest::newRow("pasted, too long") << Entry::Paste << "一二三四五六" << QString();
+    QTest::newRow("input method, fits") << Entry::InputMethod << "北京市海淀"
+                                        << "北京市海淀";
+    QTest::newRow("input method, too long") << Entry::InputMethod << "北京市海淀区" << QString();
+}
+
+void EditsTest::fieldsTakeNoMoreThanTheirColumn()
+{
+    QFETCH(Entry, entry);
+    QFETCH(QString, input);
+    QFETCH(QString, kept);
+    TestDatabase db;
+    QVERIFY(RunSQL(kDatabaseName,
+                   QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID) VALUES('1')")));
+    TKWQuery records;
+    records.SetTableName(QStringLiteral("KW_CLIENT_TABLE"));
+    TKWDBEdit postcode(&records, QStringLiteral("CLIENT_POSTCODE"));
+    records.OpenData();
+    postcode.show();
+    postcode.setFocus();
+    records.EditData();
+    switch (entry) {
+    case Entry::Keys:
+        TypeText(&postcode, input);
+        break;
+    case Entry::Paste:
+        QGuiApplication::clipboard()->setText(input);
+        postcode.paste();
+        break;
+    case Entry::InputMethod: {
+        QInputMethodEvent commit;
+        commit.setCommitString(input);
+        QApplication::sendEvent(&postcode, &commit);
+        break;
+    }
+    }
+    QCOMPARE(postcode.text(), kept);
+    QCOMPARE(records.FieldText(QStringLiteral("CLIENT_POSTCODE")), kept);
+    records.SaveData(); // what was kept fits
 }
 
 QTEST_MAIN(EditsTest)

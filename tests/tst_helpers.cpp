@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -414,6 +415,37 @@ void HelpersTest::copyFiles()
     QVERIFY(!CopyFiles(dir.filePath(QStringLiteral("missing")), copy));
     QVERIFY(!IsDirectory(copy + QStringLiteral("/DataFile/A1")));
     QVERIFY(TempFolder().endsWith(QLatin1Char('/')));
+
+    // A staged copy replaces its target only when committed.
+    const QString stored = copy + QStringLiteral("/DataFile/A1");
+    const QString update = dir.filePath(QStringLiteral("update"));
+    QFile newer(update);
+    QVERIFY(newer.open(QIODevice::WriteOnly));
+    newer.write("newer");
+    newer.close();
+    auto content = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    {
+        QSaveFile staged(stored);
+        QVERIFY(StageFileCopy(update, staged));
+        QCOMPARE(content(stored), QByteArray("attachment"));
+    }
+    QCOMPARE(content(stored), QByteArray("attachment"));
+    QSaveFile staged(stored);
+    QVERIFY(StageFileCopy(update, staged));
+    QVERIFY(staged.commit());
+    QCOMPARE(content(stored), QByteArray("newer"));
+    // Under a file there is no folder to write in; a missing source copies nothing.
+    QSaveFile underAFile(stored + QStringLiteral("/A2"));
+    QVERIFY(!StageFileCopy(update, underAFile));
+    QSaveFile fromNothing(stored);
+    QVERIFY(!StageFileCopy(dir.filePath(QStringLiteral("missing")), fromNothing));
+    QVERIFY(!fromNothing.commit());
+    QCOMPARE(content(stored), QByteArray("newer"));
+    QCOMPARE(QDir(copy + QStringLiteral("/DataFile")).entryList(QDir::Files),
+             QStringList{QStringLiteral("A1")});
 }
 
 QTEST_MAIN(HelpersTest)

@@ -20,6 +20,7 @@
 #include "typing.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QCalendarWidget>
 #include <QComboBox>
@@ -36,11 +37,15 @@ private Q_SLOTS:
     void listsTheChosenDateRange();
     void numberingIsForAdministrators();
     void dateNodeFieldChooser();
+    void closingTheDateNodeChooserChangesNothing_data();
+    void closingTheDateNodeChooserChangesNothing();
     void choiceDialogAndDatePicker();
     void addingARecordInTheEditor();
     void helpShowsTheOperatorsGuide();
     void refusedSaveKeepsTheCaret_data();
     void refusedSaveKeepsTheCaret();
+    void viewingAPrintedRecord();
+    void tabReachesThePrintButtons();
 };
 
 void MainFormTest::listsTheChosenDateRange()
@@ -142,6 +147,48 @@ void MainFormTest::dateNodeFieldChooser()
     SetFixedDateTime({});
 }
 
+void MainFormTest::closingTheDateNodeChooserChangesNothing_data()
+{
+    QTest::addColumn<bool>("fromSettings");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("tree button") << false << QStringLiteral("建挡日期");
+    // "建挡日期" is not offered there: nothing is shown as chosen.
+    QTest::newRow("设置日期范围节点字段") << true << QString();
+}
+
+void MainFormTest::closingTheDateNodeChooserChangesNothing()
+{
+    QFETCH(bool, fromSettings);
+    QFETCH(QString, shown);
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    AppGlobals.IsSysUser = true;
+    TMainForm main;
+    main.show();
+    if (fromSettings)
+        OnNextModal("TSelectItemQueryForm", [](QWidget* w) {
+            auto* form = static_cast<TSelectItemQueryForm*>(w);
+            form->Group()->button(2)->click();
+            form->accept();
+        });
+    QString offered = QStringLiteral("-");
+    OnNextModal("TSetClientForm", [&offered](QWidget* w) {
+        offered = static_cast<TSetClientForm*>(w)->Choice->currentText();
+        w->close(); // the close box
+    });
+    if (fromSettings)
+        main.ToolButton(QStringLiteral("设置"))->click();
+    else
+        main.DateNodeButton()->click();
+    QCOMPARE(offered, shown);
+    QCOMPARE(main.DateNodeField, QStringLiteral("CREATE_DATE"));
+    QCOMPARE(main.DateNodeButton()->text(), QStringLiteral("日期范围节点按建挡日期"));
+    QCOMPARE(GetSysValue(QStringLiteral("日期范围节点字段")), QString());
+    QCOMPARE(GetSysValue(QStringLiteral("日期范围节点名称")), QString());
+    QVERIFY(prompts.shown.isEmpty());
+    AppGlobals.IsSysUser = false;
+}
+
 void MainFormTest::choiceDialogAndDatePicker()
 {
     OnNextModal("TSelectItemQueryForm", [](QWidget* w) {
@@ -201,15 +248,29 @@ void MainFormTest::addingARecordInTheEditor()
         editor->Control(QStringLiteral("CLIENT_NAME"))->setFocus();
         TypeText(editor->Control(QStringLiteral("CLIENT_NAME")), QStringLiteral("张三"));
         TypeText(editor->Control(QStringLiteral("CLIENT_ORDER_ID")), QStringLiteral("A-1"));
+        // Alt+Down opens the calendar of a date field, as in a field alone.
+        OnNextModal("TDateForm", [](QWidget* w) {
+            static_cast<TDateForm*>(w)->Calendar->setSelectedDate(QDate(2024, 3, 1));
+            QTest::keyClick(w, Qt::Key_F3);
+        });
+        TKWEdit* date = editor->Control(QStringLiteral("CLIENT_ORDER_DATE"));
+        date->setFocus();
+        QTest::keyClick(date, Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(editor->focusWidget(), date);
+        QApplication::setActiveWindow(editor); // the offscreen platform does not give it back
+        // A screen reader or an on-screen keyboard fills a field without keys.
+        QAccessible::queryAccessibleInterface(editor->Control(QStringLiteral("TEXT_NOTE")))
+            ->setText(QAccessible::Value, QStringLiteral("易碎"));
         QTest::keyClick(editor, Qt::Key_F8);
         QTest::keyClick(editor, Qt::Key_F12);
     });
     QTest::mouseClick(main.ToolButton(QStringLiteral("增加F5")), Qt::LeftButton);
     QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("必须输入订单编号")});
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT CLIENT_NAME || CLIENT_ORDER_ID || "
-                                                       "STATUS || CREATE_NAME || CREATE_DATE FROM "
+                                                       "STATUS || CREATE_NAME || CREATE_DATE || "
+                                                       "TEXT_NOTE || CLIENT_ORDER_DATE FROM "
                                                        "KW_CLIENT_TABLE")),
-             QStringLiteral("张三A-1未打单王五2024-03-13"));
+             QStringLiteral("张三A-1未打单王五2024-03-13易碎2024-03-01"));
     QCOMPARE(main.Records()->RecordCount(), 1);
     QCOMPARE(main.Records()->State(), TDataSetState::dsBrowse);
 
@@ -314,6 +375,64 @@ void MainFormTest::refusedSaveKeepsTheCaret()
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE")),
              QStringLiteral("1"));
     SetFixedDateTime({});
+}
+
+void MainFormTest::viewingAPrintedRecord()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                                 "CLIENT_NAME,STATUS) VALUES('1','甲','已打单')")));
+    TMainForm main;
+    main.show();
+    QString shown;
+    OnNextModal("TEditClientForm", [&shown](QWidget* w) {
+        for (QComboBox* box : w->findChildren<QComboBox*>())
+            if (box->accessibleName() == QStringLiteral("打单状态"))
+                shown = box->currentText();
+        QTest::keyClick(w, Qt::Key_F12);
+    });
+    QTableView* list = main.Grid()->view();
+    const QRect cell = list->visualRect(list->model()->index(
+        0, main.Grid()->model()->columnOfField(QStringLiteral("CLIENT_NAME"))));
+    // A real double-click starts with a press; the test's double-click alone has none.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(shown, QStringLiteral("已打单"));
+    QCOMPARE(main.Records()->State(), TDataSetState::dsBrowse);
+    QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT STATUS FROM KW_CLIENT_TABLE")),
+             QStringLiteral("已打单"));
+}
+
+void MainFormTest::tabReachesThePrintButtons()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                                 "CLIENT_NAME) VALUES('1','甲'),('2','乙')")));
+    TMainForm main;
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QPushButton* design = nullptr;
+    for (QPushButton* b : main.findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("快递单打印设置"))
+            design = b;
+    QVERIFY(design);
+    const QList<QWidget*> expected{main.Tree(), main.DateNodeButton(), main.Grid()->view(), design,
+                                   main.PrintButton()};
+    main.Tree()->setFocus();
+    for (int i = 1; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), expected[i]);
+    }
+    for (int i = expected.size() - 2; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), expected[i]);
+    }
+    // Enter on a reached button presses it.
+    main.PrintButton()->setFocus();
+    QTest::keyClick(main.PrintButton(), Qt::Key_Return);
+    QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("您没有浏览快递名称资料的权限")});
 }
 
 // A refused delete aborts the key's handler; the program's application catches that.

@@ -21,6 +21,7 @@ private Q_SLOTS:
     void addSearchAndChoose();
     void everyFieldOpensItsList_data();
     void everyFieldOpensItsList();
+    void searchBoxTakesTyping();
 };
 
 void PickListTest::addSearchAndChoose()
@@ -94,6 +95,36 @@ void PickListTest::everyFieldOpensItsList()
     OnNextModal("TSelectEditForm", [](QWidget* w) { QTest::keyClick(w, Qt::Key_F3); });
     QCOMPARE(PickValue(field, QStringLiteral("发货人")), QStringLiteral("李四"));
     QCOMPARE(prompts.takeTexts(), QStringList());
+}
+
+void PickListTest::searchBoxTakesTyping()
+{
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    QVERIFY(RunSQL(kDatabaseName,
+                   QStringLiteral("INSERT INTO KW_CLIENT_TEXT_FIELD2_TABLE(TEXT_FIELD2) VALUES "
+                                  "('北京'),('湖北'),('上海')")));
+    TSelectEditForm form;
+    form.Prepare(QStringLiteral("TEXT_FIELD2"), QStringLiteral("收件省份"),
+                 QStringLiteral("KW_CLIENT_TEXT_FIELD2_TABLE"));
+    form.Query()->OpenData();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    TKWEdit* search = form.SearchBox();
+    QVERIFY(search->isVisible());
+    QVERIFY(!search->isReadOnly());
+    search->setFocus();
+    search->selectAll();
+    TypeText(search, QStringLiteral("北"));
+    QCOMPARE(search->text(), QStringLiteral("北"));
+    QTest::keyClick(search, Qt::Key_Return);
+    QCOMPARE(form.Query()->RecordCount(), 2);
+    QCOMPARE(QApplication::focusWidget(), search);
+    // Adding and cancelling leave it typeable.
+    QTest::keyClick(&form, Qt::Key_F5);
+    QTest::keyClick(&form, Qt::Key_F9);
+    QVERIFY(!search->isReadOnly());
+    QVERIFY(prompts.shown.isEmpty());
 }
 
 // Refusals abort the key's handler; the program's application catches that.

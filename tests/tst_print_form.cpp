@@ -9,16 +9,20 @@
 #include "modal.h"
 #include "platform/printers.h"
 #include "records/main_form.h"
+#include "records/record_editor.h"
 #include "scripted_prompter.h"
 #include "test_database.h"
 #include "waybill/batch_print_form.h"
 #include "model/courier.h"
 #include "waybill/print_form.h"
+#include "model/renderer.h"
 #include "waybill/waybill_view.h"
 
 #include <QDir>
+#include <QPdfWriter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 class PrintFormTest : public QObject
@@ -28,9 +32,13 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void printWindow();
+    void viewAfterAMoveShowsWhatPrints();
     void batchPrint();
     void batchFailures();
+    void recordOfADeletedCourierIsNotPrinted();
     void openedFromTheMainWindow();
+    void printedFromTheRecordEditor_data();
+    void printedFromTheRecordEditor();
 
 private:
     TestDatabase* m_db = nullptr;
@@ -104,6 +112,18 @@ QString status(const char* id)
 int pdfCount(const QString& folder)
 {
     return int(QDir(folder).entryList({QStringLiteral("*.pdf")}, QDir::Files).size());
+}
+
+// The width of a PDF's page in millimetres.
+double pdfPageWidthMm(const QString& pdfFile)
+{
+    QFile file(pdfFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QRegularExpressionMatch box =
+        QRegularExpression(QStringLiteral("/MediaBox \\[0 0 ([\\d.]+) ([\\d.]+)\\]"))
+            .match(QString::fromLatin1(file.readAll()));
+    return box.captured(1).toDouble() * 25.4 / 72;
 }
 
 } // namespace
@@ -194,6 +214,48 @@ void PrintFormTest::printWindow()
     QCOMPARE(pdfCount(m_out->path()), 2);
 }
 
+void PrintFormTest::viewAfterAMoveShowsWhatPrints()
+{
+    addFixture(0);
+    QVERIFY(RunSQL(kDatabaseName,
+                   QStringLiteral("INSERT INTO KW_FAST_NAME_PRINT_TABLE(FIELD_RECORD_ID,FAST_ID,"
+                                  "FIELD_NAME,FIELD_FONT_NAME,FIELD_FONT_SIZE,FIELD_NAME_LEFT,"
+                                  "FIELD_NAME_TOP,FIELD_FONT_NUMBER) VALUES('p','B',"
+                                  "'CLIENT_POSTCODE','宋体',10,20,10,10)")));
+    QVERIFY(RunSQL(kDatabaseName,
+                   QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,CLIENT_NAME,"
+                                  "FAST_NAME,STATUS,CLIENT_POSTCODE,CLIENT_POSTCODE_WIDTH) VALUES"
+                                  "('1','甲','乙快递','未打单','100086',5),"
+                                  "('2','乙','乙快递','未打单','200030',4)")));
+    TKWQuery records;
+    openRecords(records);
+    TKWQuery couriers;
+    ConfigureCourierQuery(couriers, AppGlobals.UserName, AppGlobals.WorkDate);
+    couriers.OpenData();
+    TFastPrintForm form(&records, &couriers);
+    form.show();
+    form.Button(QStringLiteral("下一单"))->click(); // the same courier: only the text is redrawn
+    QCOMPARE(records.FieldText(QStringLiteral("CLIENT_RECORD_ID")), QStringLiteral("2"));
+
+    // What the page gets, in millimetres: the courier has no offsets.
+    QTemporaryDir dir;
+    QPdfWriter page(dir.filePath(QStringLiteral("page.pdf")));
+    page.setResolution(600);
+    const WaybillScale dots = WaybillScale::printer(600, 600);
+    const QList<WaybillRun> printed = ComputeWaybillRuns(
+        CourierFromRow(couriers), ReadPrintFields(QStringLiteral("B")),
+        RecordValues(records, ReadSenderRow()), dots, WaybillMode::Printer, &page);
+    const QList<WaybillRun> shown = form.View()->runs();
+    const WaybillScale screen = ScreenWaybillScale();
+    QCOMPARE(printed.size(), 7); // the name and six digits
+    QCOMPARE(shown.size(), printed.size());
+    for (int i = 0; i < shown.size(); ++i) {
+        QCOMPARE(shown[i].text, printed[i].text);
+        QVERIFY(qAbs(shown[i].topLeft.x() / screen.x - printed[i].topLeft.x() / dots.x) < 0.5);
+        QVERIFY(qAbs(shown[i].topLeft.y() / screen.y - printed[i].topLeft.y() / dots.y) < 0.5);
+    }
+}
+
 void PrintFormTest::batchPrint()
 {
     addFixture(4);
@@ -223,6 +285,8 @@ void PrintFormTest::batchPrint()
     batch.Tick(); // record 4, the last
     QVERIFY(!batch.Running());
     QCOMPARE(m_prompts->takeTexts(), QStringList{QStringLiteral("打印命令全部发送完毕")});
+    QVERIFY(!batch.Button(QStringLiteral("停止打印"))->isEnabled());
+    QVERIFY(!batch.Button(QStringLiteral("继续打印"))->isEnabled());
     batch.Tick();
     QCOMPARE(batch.Sent(), 3);
     QCOMPARE(batch.Progress()->value(), 4);
@@ -278,6 +342,46 @@ void PrintFormTest::batchFailures()
     batch.reject();
 }
 
+void PrintFormTest::recordOfADeletedCourierIsNotPrinted()
+{
+    addFixture(3);
+    // No default courier stands in for the deleted one of record 2.
+    QVERIFY(
+        RunSQL(kDatabaseName, QStringLiteral("UPDATE KW_FAST_NAME_TABLE SET FAST_DEFAULT = '否'")));
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("UPDATE KW_CLIENT_TABLE SET STATUS = '未打单'")));
+    ScriptedPrinters printers(m_out->path());
+    SetPrinterBackend(&printers);
+    TKWQuery records;
+    openRecords(records);
+    TKWQuery couriers;
+    ConfigureCourierQuery(couriers, AppGlobals.UserName, AppGlobals.WorkDate);
+    couriers.OpenData();
+    const QStringList refusal{QStringLiteral(
+        "快件记录（收件人 收件人2）的快递名称“无此快递”已不存在，又没有默认快递，不能打印")};
+    {
+        TFastPrintForm form(&records, &couriers);
+        form.show();
+        form.Button(QStringLiteral("下一单"))->click(); // the list stays on 乙快递
+        form.Button(QStringLiteral("快递单据打印"))->click();
+        QCOMPARE(m_prompts->takeTexts(), refusal);
+        QCOMPARE(pdfCount(m_out->path()), 0);
+        QCOMPARE(status("2"), QStringLiteral("未打单"));
+    }
+    // A batch prints the record before it and stops there.
+    records.First();
+    TPrintForm batch(&records, CourierByName(QStringLiteral("乙快递")), ReadSenderRow(), true);
+    batch.show();
+    batch.Tick();
+    QVERIFY(!batch.Running());
+    QCOMPARE(m_prompts->takeTexts(), refusal);
+    QCOMPARE(batch.Sent(), 1);
+    QCOMPARE(records.FieldText(QStringLiteral("CLIENT_RECORD_ID")), QStringLiteral("2"));
+    QCOMPARE(status("2"), QStringLiteral("未打单"));
+    QVERIFY(batch.Button(QStringLiteral("继续打印"))->isEnabled());
+    m_prompts->answers.enqueue(true);
+    batch.reject();
+}
+
 void PrintFormTest::openedFromTheMainWindow()
 {
     PdfFilePrinters pdf(m_out->path());
@@ -311,6 +415,51 @@ void PrintFormTest::openedFromTheMainWindow()
     QCOMPARE(status("1"), QStringLiteral("已打单") + AppGlobals.UserName);
     // The list shows the new status.
     QCOMPARE(main.Records()->FieldText(QStringLiteral("STATUS")), QStringLiteral("已打单"));
+    QVERIFY(m_prompts->shown.isEmpty());
+}
+
+void PrintFormTest::printedFromTheRecordEditor_data()
+{
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<bool>("withDefault");
+    QTest::addColumn<int>("pageWidthMm"); // 0: nothing printed
+    // 乙快递 is 210 mm wide, the default 甲快递 200; the single print adds 20.
+    QTest::newRow("its own courier") << "1" << true << 230;
+    QTest::newRow("no courier: the default's form") << "4" << true << 220;
+    QTest::newRow("no courier and no default") << "4" << false << 0;
+}
+
+void PrintFormTest::printedFromTheRecordEditor()
+{
+    QFETCH(QString, record);
+    QFETCH(bool, withDefault);
+    QFETCH(int, pageWidthMm);
+    addFixture(4);
+    if (!withDefault)
+        QVERIFY(RunSQL(kDatabaseName,
+                       QStringLiteral("UPDATE KW_FAST_NAME_TABLE SET FAST_DEFAULT = '否'")));
+    PdfFilePrinters pdf(m_out->path());
+    SetPrinterBackend(&pdf);
+    TKWQuery records;
+    openRecords(records);
+    records.SetRecNo(record.toInt() - 1);
+    TRights rights;
+    rights.Add = rights.Browse = rights.Print = true;
+    TEditClientForm editor(&records, rights, nullptr);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    QTest::keyClick(&editor, Qt::Key_F11);
+    if (pageWidthMm == 0) {
+        QCOMPARE(m_prompts->takeTexts(),
+                 QStringList{
+                     QStringLiteral("该快递记录的快递名称不存在,也没有默认快递,不能打印快递单")});
+        QCOMPARE(pdfCount(m_out->path()), 0);
+        QCOMPARE(status(qPrintable(record)), QStringLiteral("未打单"));
+        return;
+    }
+    QCOMPARE(pdfCount(m_out->path()), 1);
+    QCOMPARE(qRound(pdfPageWidthMm(pdf.lastFile())), pageWidthMm);
+    QCOMPARE(status(qPrintable(record)), QStringLiteral("已打单王五"));
     QVERIFY(m_prompts->shown.isEmpty());
 }
 

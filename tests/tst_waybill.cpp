@@ -3,6 +3,7 @@
 #include "data/errors.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
+#include "pdf_text.h"
 #include "platform/printers.h"
 #include "scripted_prompter.h"
 #include "test_database.h"
@@ -12,6 +13,8 @@
 
 #include <QLabel>
 #include <cmath>
+#include <csignal>
+#include <sys/resource.h>
 
 #include <QFile>
 #include <QImage>
@@ -33,6 +36,8 @@ private Q_SLOTS:
     void fixedCorner();
     void paper();
     void printsAndMarksTheRecord();
+    void printedTextReadsAsTyped_data();
+    void printedTextReadsAsTyped();
     void printRefusals();
     void pictures();
     void defaultCourierRule();
@@ -82,18 +87,44 @@ struct Page
 };
 
 void insertPrintField(const QString& fastId, const char* id, const char* name, double left,
-                      double top, const char* table = "SYS_CLIENT_FIELD_TABLE")
+                      double top, const char* table = "SYS_CLIENT_FIELD_TABLE",
+                      const QString& font = QStringLiteral("仿宋"))
 {
     QVERIFY(RunSQL(kDatabaseName,
                    QStringLiteral("INSERT INTO KW_FAST_NAME_PRINT_TABLE(FIELD_RECORD_ID,FAST_ID,"
                                   "FIELD_NAME,FIELD_TABLE_NAME,FIELD_FONT_NAME,FIELD_FONT_SIZE,"
                                   "FIELD_NAME_LEFT,FIELD_NAME_TOP,FIELD_FONT_NUMBER) VALUES("
-                                  "'%1','%2','%3','%4','仿宋',12,%5,%6,25)")
+                                  "'%1','%2','%3','%4','%7',12,%5,%6,25)")
                        .arg(QString::fromLatin1(id), fastId, QString::fromLatin1(name),
                             QString::fromLatin1(table))
                        .arg(left)
-                       .arg(top)));
+                       .arg(top)
+                       .arg(font)));
 }
+
+// Files may not grow past `bytes` while it lives: a full disk, which root
+// cannot write past either.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
 
 } // namespace
 
@@ -192,10 +223,11 @@ void WaybillTest::postcodes()
         QCOMPARE(runs[k - 1].topLeft.x(), x + k * 71);
     QCOMPARE(runs[5].text, QStringLiteral("6"));
 
-    // After moving to another record the print window draws it as text.
-    runs = ComputeWaybillRuns(c, {code}, v, dots360, WaybillMode::ScreenRedraw, &page.writer);
-    QCOMPARE(runs.size(), 1);
-    QCOMPARE(runs[0].text, QStringLiteral("100086"));
+    // The screen spaces them alike, in its own pixels.
+    runs = ComputeWaybillRuns(c, {code}, v, WaybillScale::screen(96, 96), WaybillMode::ScreenFull,
+                              &page.writer);
+    QCOMPARE(runs.size(), 6);
+    QCOMPARE(runs[1].topLeft.x() - runs[0].topLeft.x(), 19); // round(5 mm × 3.84)
 
     v = values({{QStringLiteral("CLIENT_POSTCODE"), QString()}});
     QVERIFY(
@@ -299,6 +331,44 @@ void WaybillTest::printsAndMarksTheRecord()
     SetPrinterBackend(nullptr);
 }
 
+void WaybillTest::printedTextReadsAsTyped_data()
+{
+    QTest::addColumn<QString>("font");
+    QTest::newRow("宋体") << QStringLiteral("宋体");
+    QTest::newRow("黑体") << QStringLiteral("黑体");
+    QTest::newRow("仿宋_GB231") << QStringLiteral("仿宋_GB231");
+}
+
+void WaybillTest::printedTextReadsAsTyped()
+{
+    QFETCH(QString, font);
+    TestDatabase db;
+    ScriptedPrompter prompts;
+    QTemporaryDir out;
+    PdfFilePrinters pdf(out.path());
+    SetPrinterBackend(&pdf);
+    // Each of 大 广 门 胶 shares its glyph with a radical or a rarer
+    // character of a lower code point in one of the installed faces.
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO SYS_COMPANY_TABLE(COMPANY_ID,"
+                                                 "COMPANY_PROVINCE) VALUES('000001','广东')")));
+    QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO KW_CLIENT_TABLE(CLIENT_RECORD_ID,"
+                                                 "CLIENT_ADD,STATUS) VALUES('1','北京市海淀区"
+                                                 "中关村大街27号东门胶州路','未打单')")));
+    const WaybillCourier c = courier();
+    insertPrintField(c.fastId, "f1", "CLIENT_ADD", 30, 40, "SYS_CLIENT_FIELD_TABLE", font);
+    insertPrintField(c.fastId, "f2", "COMPANY_PROVINCE", 30, 20, "SYS_COMPANY_TABLE", font);
+    TKWQuery records;
+    records.SetTableName(QStringLiteral("KW_CLIENT_TABLE"));
+    records.OpenData();
+    QVERIFY(PrintOneWaybill(records, c, ReadSenderRow(), PaperVariant::Batch));
+    pdf.waitUntilWritten();
+    const QString text = PdfText(pdf.lastFile());
+    QVERIFY2(text.contains(QStringLiteral("北京市海淀区中关村大街27号东门胶州路")),
+             qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("广东")), qPrintable(text));
+    SetPrinterBackend(nullptr);
+}
+
 void WaybillTest::printRefusals()
 {
     TestDatabase db;
@@ -357,25 +427,50 @@ void WaybillTest::pictures()
     QVERIFY(blank.save(jpeg, "JPEG"));
     QVERIFY(blank.save(bmp, "BMP"));
     QFile(bmp).copy(gif);
+    // A text file named like a scan.
+    const QString fake = dir.filePath(QStringLiteral("fake.jpg"));
+    QFile fakeFile(fake);
+    QVERIFY(fakeFile.open(QIODevice::WriteOnly));
+    fakeFile.write("not a picture");
+    fakeFile.close();
+    // A good scan too large for the disk.
+    QImage noise(200, 200, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb(x * 7 % 256, y * 13 % 256, (x * y) % 256));
+    const QString large = dir.filePath(QStringLiteral("large.jpg"));
+    QVERIFY(noise.save(large, "JPEG", 100));
+    QVERIFY(QFileInfo(large).size() > 16384);
 
     struct Case
     {
         QString file;
         QString stored;
         QStringList messages;
+        rlim_t diskBytes = RLIM_INFINITY;
     };
+    // Every refusal keeps the picture stored before it.
     const Case cases[] = {
         {jpeg, QStringLiteral(".JPEG"), {}},
         {bmp, QStringLiteral(".BMP"), {}},
         {gif, QStringLiteral(".BMP"), {QStringLiteral("图片格式必须是: BMP 、JPG 或 JPEG 格式")}},
+        {fake, QStringLiteral(".BMP"), {QStringLiteral("快递单图片装载过程发生错误")}},
+        {large, QStringLiteral(".BMP"), {QStringLiteral("图片文件保存过程发生错误")}, 16384},
     };
     for (const Case& c : cases) {
         prompts.paths.enqueue(c.file);
-        LoadCourierPicture(couriers);
+        {
+            const FileSizeLimit disk(c.diskBytes);
+            LoadCourierPicture(couriers);
+        }
         QCOMPARE(prompts.takeTexts(), c.messages);
         QCOMPARE(couriers.FieldText(QStringLiteral("PICTURE_EXTNAME")), c.stored);
         QCOMPARE(ReadCourierPicture(CourierFromRow(couriers)).size(), QSize(40, 20));
+        QCOMPARE(prompts.takeTexts(), QStringList());
     }
+    // Nothing is left beside the picture.
+    QCOMPARE(QDir(db.dbPath()).entryList({fastId + QLatin1Char('*')}, QDir::Files),
+             QStringList{fastId});
     // A picture that cannot be decoded is reported.
     QFile broken(CourierPicturePath(fastId));
     QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));

@@ -1,4 +1,5 @@
 #include "session/app_globals.h"
+#include "controls/grid.h"
 #include "data/connection.h"
 #include "controls/data_source.h"
 #include "data/helpers.h"
@@ -10,6 +11,7 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -141,7 +143,7 @@ void WindowFamilyTest::popUpList()
     list.Query()->OpenData();
     list.show();
     QVERIFY(QTest::qWaitForWindowActive(&list));
-    QCOMPARE(QApplication::focusWidget(), list.Button(QStringLiteral("确定[F3]")));
+    QCOMPARE(QApplication::focusWidget(), list.DBGrid()->view());
     QTest::keyClick(&list, Qt::Key_F3);
     QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("必须选择一个记录")});
     QTest::keyClick(&list, Qt::Key_F5);

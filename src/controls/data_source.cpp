@@ -1,16 +1,21 @@
 #include "controls/data_source.h"
 
+#include "platform/gbk.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QTextEdit>
 
 namespace {
 
 const char* const kTagProperty = "kwTag";
+const char* const kUnmanagedProperty = "kwNotManaged";
 
 bool insideComposite(const QWidget* w)
 {
@@ -132,6 +137,11 @@ void TKWDataSource::SetButton(Role role, QAbstractButton* button)
     m_buttons.insert(role, button);
 }
 
+void TKWDataSource::LeaveAlone(QWidget* control)
+{
+    control->setProperty(kUnmanagedProperty, true);
+}
+
 void TKWDataSource::SetActiveColor(bool on)
 {
     const bool switchedOn = on && !m_activeColor;
@@ -194,6 +204,8 @@ void TKWDataSource::ApplyRights()
 
 bool TKWDataSource::managed(const QWidget* control) const
 {
+    if (control->property(kUnmanagedProperty).toBool())
+        return false;
     const bool detail = ControlTag(control) >= 500;
     return detail ? (!IS_MASTER_CHANGE && IS_DETAIL_CHANGE) : IS_MASTER_CHANGE;
 }
@@ -231,23 +243,87 @@ void TKWDataSource::ApplyColors()
     }
 }
 
+TKWFieldLink::TKWFieldLink(QWidget* control, TKWQuery* query, const QString& fieldName,
+                           std::function<QString()> text, std::function<void(const QString&)> show)
+    : QObject(control), m_control(control), m_query(query), m_field(fieldName),
+      m_text(std::move(text)), m_show(std::move(show))
+{
+    connect(query, &TKWQuery::currentChanged, this, &TKWFieldLink::Refill);
+    connect(query, &TKWQuery::stateChanged, this, &TKWFieldLink::Refill);
+    connect(query, &TKWQuery::rowsReset, this, &TKWFieldLink::Refill);
+    connect(query, &TKWQuery::fieldChanged, this, [this](const QString& f) {
+        if (!m_writing && isMine(f))
+            Refill();
+    });
+    control->installEventFilter(this);
+    Refill();
+}
+
+bool TKWFieldLink::isMine(const QString& fieldName) const
+{
+    return fieldName.compare(m_field, Qt::CaseInsensitive) == 0;
+}
+
+void TKWFieldLink::Refill()
+{
+    const QString value = m_query->FieldText(m_field);
+    m_entered = value;
+    if (m_text() == value)
+        return;
+    const QScopedValueRollback refilling(m_refilling, true);
+    m_show(value);
+}
+
+void TKWFieldLink::ControlChanged()
+{
+    if (m_refilling || !m_query->HasField(m_field))
+        return;
+    const QString text = m_text();
+    if (!m_query->Editing()) {
+        // Nothing is written while browsing: the control goes back to the record.
+        if (m_query->Active())
+            Refill();
+        return;
+    }
+    if (m_query->FieldText(m_field) == text)
+        return;
+    const QScopedValueRollback writing(m_writing, true);
+    m_query->SetFieldText(m_field, text);
+}
+
+bool TKWFieldLink::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        m_entered = m_text();
+    } else if (event->type() == QEvent::KeyPress && m_query->Editing()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            // The field takes the key; the window does not see it.
+            m_show(m_entered);
+            if (auto* edit = qobject_cast<QLineEdit*>(m_control))
+                edit->selectAll();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void BindLineEdit(QLineEdit* edit, TKWQuery* query, const QString& fieldName)
 {
-    auto show = [edit, query, fieldName] {
-        const QString text = query->FieldText(fieldName);
-        if (edit->text() != text)
-            edit->setText(text);
+    auto* link = new TKWFieldLink(
+        edit, query, fieldName, [edit] { return edit->text(); },
+        [edit](const QString& value) { edit->setText(value); });
+    QObject::connect(edit, &QLineEdit::textChanged, link, &TKWFieldLink::ControlChanged);
+    // A text column takes no more GBK bytes than its width: typing, pasting and
+    // input methods stop there instead of the save refusing the record.
+    auto limit = [edit, query, fieldName] {
+        const int i = query->FieldIndex(fieldName);
+        if (i < 0 || edit->validator())
+            return;
+        const TKWField& field = query->Fields()[i];
+        if (field.type == ColumnType::Text && field.size > 0)
+            edit->setValidator(new GbkLengthValidator(field.size, false, edit));
     };
-    QObject::connect(query, &TKWQuery::currentChanged, edit, show);
-    QObject::connect(query, &TKWQuery::stateChanged, edit, show);
-    QObject::connect(query, &TKWQuery::rowsReset, edit, show);
-    QObject::connect(query, &TKWQuery::fieldChanged, edit, [show, fieldName](const QString& f) {
-        if (f.compare(fieldName, Qt::CaseInsensitive) == 0)
-            show();
-    });
-    QObject::connect(edit, &QLineEdit::textEdited, query, [query, fieldName](const QString& text) {
-        if (query->Editing())
-            query->SetFieldText(fieldName, text);
-    });
-    show();
+    QObject::connect(query, &TKWQuery::rowsReset, edit, limit);
+    limit();
 }

@@ -77,6 +77,9 @@ public:
 
     // A managed button; a role may have several (tool bar and push button).
     void SetButton(Role role, QAbstractButton* button);
+    // An entry control of the window that shows none of the record set (a
+    // search box): its state and colours are its own.
+    void LeaveAlone(QWidget* control);
 
     bool ActiveColor() const { return m_activeColor; }
     // Switching it on brings the controls in line with the current state.
@@ -109,6 +112,44 @@ bool IsEntryControl(const QWidget* control);
 // Colours an entry control: `rest` without the focus, `focus` with it.
 void SetEntryColors(QWidget* control, const QColor& rest, const QColor& focus);
 
-// Shows a field of the record set in a line edit and writes what is typed
-// back while the record set is adding or editing.
+// Keeps an entry control and a field of a record set in step. The record
+// refills the control and nothing goes back from that; every other change of
+// the control's text (typed, pasted, from an input method, the accessibility
+// interface or code) reaches the record while it is added or edited. While
+// browsing the control shows the record and nothing else. Esc while the
+// record is added or edited puts back what the field held when the caret
+// came into it (or the record last changed it).
+class TKWFieldLink : public QObject
+{
+    Q_OBJECT
+public:
+    // `text` reads the control, `show` puts a value into it.
+    TKWFieldLink(QWidget* control, TKWQuery* query, const QString& fieldName,
+                 std::function<QString()> text, std::function<void(const QString&)> show);
+
+    TKWQuery* Query() const { return m_query; }
+    const QString& FieldName() const { return m_field; }
+    // The record's value into the control.
+    void Refill();
+    // To be called on every change of the control's text.
+    void ControlChanged();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool isMine(const QString& fieldName) const;
+
+    QWidget* m_control;
+    TKWQuery* m_query;
+    QString m_field;
+    std::function<QString()> m_text;
+    std::function<void(const QString&)> m_show;
+    QString m_entered; // the value to go back to on Esc
+    bool m_refilling = false;
+    bool m_writing = false;
+};
+
+// Shows a field of the record set in a line edit, linked as above; a text
+// column's width in GBK bytes is the most the edit takes.
 void BindLineEdit(QLineEdit* edit, TKWQuery* query, const QString& fieldName);

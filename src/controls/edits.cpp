@@ -238,28 +238,26 @@ bool TKWComboBox::eventFilter(QObject* watched, QEvent* event)
 TKWDBComboBox::TKWDBComboBox(TKWQuery* query, const QString& fieldName, QWidget* parent)
     : TKWComboBox(parent)
 {
-    auto show = [this, query, fieldName] {
-        const QString value = query->FieldText(fieldName);
-        if (currentText() != value) {
-            const QSignalBlocker quiet(this);
+    m_link = new TKWFieldLink(
+        this, query, fieldName, [this] { return currentText(); },
+        [this](const QString& value) {
             if (isEditable())
                 setEditText(value);
             else
                 setCurrentIndex(findText(value));
-        }
-    };
-    connect(query, &TKWQuery::currentChanged, this, show);
-    connect(query, &TKWQuery::stateChanged, this, show);
-    connect(query, &TKWQuery::rowsReset, this, show);
-    connect(query, &TKWQuery::fieldChanged, this, [show, fieldName](const QString& f) {
-        if (f.compare(fieldName, Qt::CaseInsensitive) == 0)
-            show();
+        });
+    connect(this, &QComboBox::currentTextChanged, m_link, [this] {
+        if (!m_fillingItems)
+            m_link->ControlChanged();
     });
-    connect(this, &QComboBox::currentTextChanged, query, [query, fieldName](const QString& text) {
-        if (query->Editing())
-            query->SetFieldText(fieldName, text);
+    // Items may come after binding: the one the box takes by itself is nobody's
+    // choice, so the record's value is shown again.
+    connect(model(), &QAbstractItemModel::rowsAboutToBeInserted, this,
+            [this] { m_fillingItems = true; });
+    connect(model(), &QAbstractItemModel::rowsInserted, this, [this] {
+        m_fillingItems = false;
+        m_link->Refill();
     });
-    show();
 }
 
 TKWListBox::TKWListBox(QWidget* parent) : QListWidget(parent) {}

@@ -136,6 +136,10 @@ class TKWDBComboBox : public TKWComboBox
     Q_OBJECT
 public:
     TKWDBComboBox(TKWQuery* query, const QString& fieldName, QWidget* parent = nullptr);
+
+private:
+    TKWFieldLink* m_link;
+    bool m_fillingItems = false;
 };
 
 // The program's list box: focus colour, read-only while browsing.

@@ -9,6 +9,8 @@
 #include <QVariantList>
 #include <memory>
 
+class QSaveFile;
+
 // A value between single quotes, its own quotes doubled.
 QString QuotedStr(const QString& value);
 // A stored date "YYYY-MM-DD" as the SQL literal DATE 'MM/DD/YYYY', NULL when
@@ -59,3 +61,7 @@ QString AliasPath(const QString& aliasName);
 // destination receives the source inside it; otherwise the destination
 // becomes the copy. Existing files are replaced without asking.
 bool CopyFiles(const QString& source, const QString& destination);
+// Copies a file into `staged`, which writes beside the file it replaces: the
+// old file stays untouched until the caller commits, and a failed copy (the
+// disk full, the source unreadable) leaves it as it was. False on failure.
+bool StageFileCopy(const QString& source, QSaveFile& staged);

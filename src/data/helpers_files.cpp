@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace {
 
@@ -79,4 +80,21 @@ bool CopyFiles(const QString& source, const QString& destination)
     }
     QDir().mkpath(QFileInfo(target).absolutePath());
     return copyFile(from.absoluteFilePath(), target);
+}
+
+bool StageFileCopy(const QString& source, QSaveFile& staged)
+{
+    QFile from(source);
+    if (!from.open(QIODevice::ReadOnly) || !staged.open(QIODevice::WriteOnly))
+        return false;
+    bool copied = true;
+    QByteArray chunk;
+    while (copied && !(chunk = from.read(1 << 16)).isEmpty())
+        copied = staged.write(chunk) == chunk.size(); // short when the disk is full
+    // Flushed here, so a full disk shows now and not only when committing.
+    copied = copied && from.error() == QFileDevice::NoError && from.atEnd() && staged.flush() &&
+             staged.error() == QFileDevice::NoError;
+    if (!copied)
+        staged.cancelWriting();
+    return copied;
 }

@@ -21,6 +21,13 @@ void TKWQueryModel::refreshColumns()
     beginResetModel();
     m_columns.clear();
     const QList<TKWField>& fields = m_query->Fields();
+    if (!m_pinned.isEmpty()) {
+        for (const QString& name : m_pinned)
+            if (const int field = m_query->FieldIndex(name); field >= 0)
+                m_columns << field;
+        endResetModel();
+        return;
+    }
     for (int i = 0; i < fields.size(); ++i)
         if (fields[i].visible)
             m_columns << i;
@@ -40,6 +47,12 @@ void TKWQueryModel::refreshColumns()
     std::stable_sort(m_columns.begin(), m_columns.end(),
                      [&](int a, int b) { return position(a) < position(b); });
     endResetModel();
+}
+
+void TKWQueryModel::pinColumns(const QStringList& fieldNames)
+{
+    m_pinned = fieldNames;
+    refreshColumns();
 }
 
 int TKWQueryModel::rowCount(const QModelIndex& parent) const

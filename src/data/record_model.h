@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QStringList>
 
 class TKWQuery;
 
@@ -28,6 +29,10 @@ public:
 
     // Empty ruled rows below the records up to this count (the grids' 100 rows).
     void setMinimumRows(int rows);
+    // Shows these fields, in this order, whatever the record set's column
+    // definitions say: a list whose record set another window borrows and
+    // shows otherwise keeps its own columns.
+    void pinColumns(const QStringList& fieldNames);
 
     // Text of a number as the lists show it: up to eight decimals, no trailing zeros.
     static QString NumberText(const QString& stored);
@@ -39,5 +44,6 @@ public Q_SLOTS:
 private:
     TKWQuery* m_query;
     QList<int> m_columns;
+    QStringList m_pinned;
     int m_minimumRows = 0;
 };

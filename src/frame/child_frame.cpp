@@ -132,8 +132,9 @@ void TKWChild::ApplyStyle(QWidget* window)
     }
 }
 
-bool TKWChild::handleKey(QWidget* target, int key)
+bool TKWChild::handleKey(QWidget* target, const QKeyEvent& event)
 {
+    const int key = event.key();
     const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
     if (isMemo(target))
         return false;
@@ -148,7 +149,8 @@ bool TKWChild::handleKey(QWidget* target, int key)
         FocusNeighbour(target, true)->setFocus(Qt::TabFocusReason);
         return EditNoBeep;
     }
-    if (isGrid(target) || !MoveOnUpDown)
+    // Alt+Down and the like belong to the control (a pick list or a calendar opens).
+    if (isGrid(target) || !MoveOnUpDown || (event.modifiers() & ~Qt::KeypadModifier))
         return false;
     if (key == Qt::Key_Down) {
         FocusNeighbour(target, true)->setFocus(Qt::TabFocusReason);
@@ -228,7 +230,7 @@ bool TKWChild::eventFilter(QObject* watched, QEvent* event)
     if (EnterMove && event->type() == QEvent::KeyPress) {
         auto* target = qobject_cast<QWidget*>(watched);
         if (target && target == QApplication::focusWidget() && target->window() == m_window)
-            return handleKey(target, static_cast<QKeyEvent*>(event)->key());
+            return handleKey(target, *static_cast<QKeyEvent*>(event));
     }
     return QObject::eventFilter(watched, event);
 }

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <functional>
 
+class QKeyEvent;
 class TKWMain;
 class QWidget;
 
@@ -45,7 +46,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool handleKey(QWidget* target, int key);
+    bool handleKey(QWidget* target, const QKeyEvent& event);
     bool mayClose();
     void closed();
 

@@ -344,11 +344,8 @@ void TKWAppPopForm::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     startSource(*m_source, *m_query, windowRights(Group, Program));
-    QPushButton* ok = Button(QStringLiteral("确定[F3]"));
-    if (ok->isEnabled() && ok->isVisible())
-        ok->setFocus();
-    else
-        m_grid->setFocus();
+    // The list takes the keys, so Down moves the choice at once and F3 takes it.
+    m_grid->setFocus();
 }
 
 bool TKWAppPopForm::mayClose()
@@ -373,7 +370,7 @@ TKWBasePopEditShowForm::TKWBasePopEditShowForm(TKWQuery* records, TKWMain* mainF
 {
     m_buttons.addRecordButtons(this, m_records, "增加[F5]", true,
                                [this] { return checkBeforeSave(); });
-    m_buttons.add("打印[F11]", Qt::Key_F11, int(Role::Print), [] {});
+    m_buttons.add("打印[F11]", Qt::Key_F11, int(Role::Print), [this] { printClicked(); });
     m_buttons.addMoves(m_records);
     m_buttons.add("关闭[F12]", Qt::Key_F12, int(Role::Close), [this] { reject(); });
     auto* layout = new QVBoxLayout(this);

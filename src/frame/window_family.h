@@ -195,6 +195,8 @@ protected:
     void changeEvent(QEvent* event) override;
     // The window's own checks before "保存[F8]" saves; false stops the save.
     virtual bool checkBeforeSave() { return true; }
+    // "打印[F11]": nothing unless the window prints something.
+    virtual void printClicked() {}
 
 private:
     bool mayClose();

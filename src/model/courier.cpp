@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QSaveFile>
 #include <QSqlRecord>
 
 namespace {
@@ -18,6 +19,28 @@ namespace {
 double number(const TKWQuery& q, const char* field)
 {
     return ParseNumber(q.FieldText(QString::fromLatin1(field)));
+}
+
+// How a stored extension says the picture is decoded; empty for none.
+QByteArray pictureFormat(const QString& ext)
+{
+    if (ext == QLatin1String(".BMP"))
+        return "BMP";
+    if (ext == QLatin1String(".JPG") || ext == QLatin1String(".JPEG"))
+        return "JPEG";
+    return {};
+}
+
+void setPictureExt(TKWQuery& couriers, const QString& ext)
+{
+    couriers.EditData();
+    try {
+        couriers.SetFieldText(QStringLiteral("PICTURE_EXTNAME"), ext);
+        couriers.SaveData();
+    } catch (...) {
+        couriers.CancelData();
+        throw;
+    }
 }
 
 } // namespace
@@ -188,9 +211,13 @@ bool LoadCourierPicture(TKWQuery& couriers)
         return false;
     }
     const QString ext = QLatin1Char('.') + file.suffix().toUpper();
-    if (ext != QLatin1String(".BMP") && ext != QLatin1String(".JPG") &&
-        ext != QLatin1String(".JPEG")) {
+    if (pictureFormat(ext).isEmpty()) {
         ShowMsg(QStringLiteral("图片格式必须是: BMP 、JPG 或 JPEG 格式"));
+        return false;
+    }
+    // A file that does not decode would put nothing in place of a good picture.
+    if (QImageReader(file.absoluteFilePath(), pictureFormat(ext)).read().isNull()) {
+        ShowMsg(QStringLiteral("快递单图片装载过程发生错误"));
         return false;
     }
     if (!QDir().mkpath(AppGlobals.DBPath)) {
@@ -198,14 +225,20 @@ bool LoadCourierPicture(TKWQuery& couriers)
                 QStringLiteral(" 建立过程发生错误"));
         return false;
     }
-    const QString target = CourierPicturePath(couriers.FieldText(QStringLiteral("FAST_ID")));
-    if (!CopyFiles(file.absoluteFilePath(), target)) {
+    // The copy is written beside the old picture and takes its place only
+    // once complete and once the row names its format.
+    QSaveFile staged(CourierPicturePath(couriers.FieldText(QStringLiteral("FAST_ID"))));
+    if (!StageFileCopy(file.absoluteFilePath(), staged)) {
         ShowErrorMsg(QStringLiteral("图片文件保存过程发生错误"));
         return false;
     }
-    couriers.EditData();
-    couriers.SetFieldText(QStringLiteral("PICTURE_EXTNAME"), ext);
-    couriers.SaveData();
+    const QString oldExt = couriers.FieldText(QStringLiteral("PICTURE_EXTNAME"));
+    setPictureExt(couriers, ext);
+    if (!staged.commit()) {
+        setPictureExt(couriers, oldExt);
+        ShowErrorMsg(QStringLiteral("图片文件保存过程发生错误"));
+        return false;
+    }
     return true;
 }
 
@@ -216,16 +249,10 @@ QImage ReadCourierPicture(const WaybillCourier& courier, bool* failed)
     const QString path = CourierPicturePath(courier.fastId);
     if (courier.fastId.isEmpty() || !QFileInfo::exists(path))
         return {};
-    QByteArray format;
-    if (courier.pictureExt == QLatin1String(".BMP"))
-        format = "BMP";
-    else if (courier.pictureExt == QLatin1String(".JPG") ||
-             courier.pictureExt == QLatin1String(".JPEG"))
-        format = "JPEG";
-    else
+    const QByteArray format = pictureFormat(courier.pictureExt);
+    if (format.isEmpty())
         return {};
-    QImageReader reader(path, format);
-    QImage image = reader.read();
+    const QImage image = QImageReader(path, format).read();
     if (image.isNull()) {
         ShowMsg(QStringLiteral("快递单图片装载过程发生错误"));
         if (failed)
@@ -248,7 +275,22 @@ void DeleteCourier(TKWQuery& couriers)
     if (!couriers.Active() || couriers.IsEmpty())
         Abort();
     const QString fastId = couriers.FieldText(QStringLiteral("FAST_ID"));
-    couriers.DeleteData();
+    // Records name their courier: once it is gone they have no form to print on.
+    const int used = int(GetSQLNumber(
+        couriers.DatabaseName,
+        QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE WHERE TRIM(FAST_NAME) = ") +
+            QuotedStr(couriers.FieldText(QStringLiteral("FAST_NAME")).trimmed())));
+    if (used > 0) {
+        if (!AskYesNo(QStringLiteral("有%1条快件记录使用该快递名称，是否删除").arg(used)))
+            Abort();
+        couriers.NoConfirm = true;
+    }
+    try {
+        couriers.DeleteData();
+    } catch (...) {
+        couriers.NoConfirm = false;
+        throw;
+    }
     if (fastId.isEmpty())
         return;
     // Nothing reads a layout whose courier is gone; leaving it would only pile up rows.
@@ -256,4 +298,26 @@ void DeleteCourier(TKWQuery& couriers)
            QStringLiteral("DELETE FROM KW_FAST_NAME_PRINT_TABLE WHERE FAST_ID = ") +
                QuotedStr(fastId));
     DeleteCourierPicture(fastId);
+}
+
+QString MissingCourierMessage(const TKWQuery& records)
+{
+    const QString name = records.FieldText(QStringLiteral("FAST_NAME")).trimmed();
+    if (name.isEmpty() || !DefaultCourierName().isEmpty() ||
+        GetSQLNumber(kDatabaseName,
+                     QStringLiteral("SELECT COUNT(*) FROM KW_FAST_NAME_TABLE WHERE FAST_NAME = ") +
+                         QuotedStr(name)) > 0)
+        return {};
+    QStringList record;
+    const QString orderId = records.FieldText(QStringLiteral("CLIENT_ORDER_ID")).trimmed();
+    const QString consignee = records.FieldText(QStringLiteral("CLIENT_NAME")).trimmed();
+    if (!orderId.isEmpty())
+        record << QStringLiteral("订单编号 ") + orderId;
+    if (!consignee.isEmpty())
+        record << QStringLiteral("收件人 ") + consignee;
+    if (record.isEmpty())
+        record << QStringLiteral("纪录编号 ") +
+                      records.FieldText(QStringLiteral("CLIENT_RECORD_ID"));
+    return QStringLiteral("快件记录（%1）的快递名称“%2”已不存在，又没有默认快递，不能打印")
+        .arg(record.join(QStringLiteral("，")), name);
 }

@@ -100,7 +100,6 @@ QList<WaybillRun> ComputeWaybillRuns(const WaybillCourier& courier,
     QPoint corner = mode == WaybillMode::ScreenFull ? QPoint(5000, 5000) : QPoint(2500, 2500);
     if (printer && metrics)
         corner = QPoint(qMax(2500, metrics->width()), qMax(2500, metrics->height()));
-    const bool spacedPostcodes = mode != WaybillMode::ScreenRedraw;
     QList<WaybillRun> runs;
     for (const WaybillField& field : fields) {
         int size = roundEven(printer ? field.fontSize : field.fontSize - 1);
@@ -125,7 +124,7 @@ QList<WaybillRun> ComputeWaybillRuns(const WaybillCourier& courier,
         const bool postcode =
             field.fieldName.compare(QLatin1String("COMPANY_POSTCODE"), Qt::CaseInsensitive) == 0 ||
             field.fieldName.compare(QLatin1String("CLIENT_POSTCODE"), Qt::CaseInsensitive) == 0;
-        if (postcode && spacedPostcodes) {
+        if (postcode) {
             if (text.isEmpty())
                 continue;
             const QString widthField = field.isSenderField()

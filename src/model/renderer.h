@@ -17,10 +17,9 @@ class TKWQuery;
 // Where and how a waybill is drawn. The printer adds the courier's offsets;
 // the screen variants draw red over the picture of the blank form.
 enum class WaybillMode {
-    Printer,      // printer page
-    ScreenFull,   // print window, courier shown or changed
-    ScreenRedraw, // print window after moving to another record: postcodes as plain text
-    Preview,      // preview window
+    Printer,    // printer page
+    ScreenFull, // print window
+    Preview,    // preview window
 };
 
 // Device units per millimetre of one target.
@@ -54,7 +53,7 @@ QString BreakFieldText(const QString& value, int bytesPerLine);
 // Places every field's text; `metrics` is the device whose font metrics
 // wrap and space the lines (the printer page or the screen). Text is clipped
 // to the rectangle from its start to a corner: 2500 device units on screen
-// (5000 for the print window's full drawing), the page's far corner on paper.
+// (5000 in the print window), the page's far corner on paper.
 QList<WaybillRun> ComputeWaybillRuns(const WaybillCourier& courier,
                                      const QList<WaybillField>& fields, const WaybillValue& value,
                                      const WaybillScale& scale, WaybillMode mode,

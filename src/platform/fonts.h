@@ -3,7 +3,8 @@
 #include <QString>
 
 // Makes the face names the data carries (宋体, 黑体, 仿宋_GB2312 …) resolve to
-// installed CJK fonts. Safe to call more than once.
+// the installed CJK fonts, drawn through copies whose text a PDF gives back as
+// typed (kept in the user's cache folder). Safe to call more than once.
 void InstallFontSubstitutions();
 
 // The substitutions, and a CJK face for the whole interface.

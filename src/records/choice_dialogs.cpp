@@ -94,6 +94,15 @@ TSetClientForm::TSetClientForm(const QStringList& captions, QWidget* parent) : Q
     form->addRow(ok);
 }
 
+QString ChooseDateNodeCaption(const QStringList& captions, const QString& current, QWidget* parent)
+{
+    TSetClientForm chooser(captions, parent);
+    // Never a field the operator did not pick: one not offered shows as nothing.
+    const int at = chooser.Choice->findText(current);
+    chooser.Choice->setCurrentIndex(at >= 0 ? at : chooser.Choice->findText(QString()));
+    return chooser.exec() == QDialog::Accepted ? chooser.Choice->currentText() : QString();
+}
+
 TDateForm::TDateForm(const QDate& start, QWidget* parent) : QDialog(parent)
 {
     Calendar = new QCalendarWidget(this);

@@ -38,6 +38,11 @@ public:
     QComboBox* Choice = nullptr;
 };
 
+// Offers the captions with `current` shown (an empty line when the list lacks
+// it); the caption confirmed with "确定", or empty when the window was closed.
+QString ChooseDateNodeCaption(const QStringList& captions, const QString& current,
+                              QWidget* parent = nullptr);
+
 // The date picker: a month calendar, "确定[F3]" and "关闭[F4]".
 class TDateForm : public QDialog
 {

@@ -114,6 +114,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     m_grid->SaveOrder = true;
     m_grid->SetFullRows(true);
     m_grid->SetFieldsData(BuildColumnCatalogue(ReadCatalogue()));
+    // Tab leaves the list for the buttons under it instead of walking its cells.
+    m_grid->view()->setTabKeyNavigation(false);
     m_grid->OnApplyCellAttr = [this](int row, const QString&, QColor& background, QColor&) {
         if (m_records->CellText(row, m_records->FieldIndex(QStringLiteral("STATUS"))) ==
             QStringLiteral("未打单"))
@@ -141,6 +143,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
     connect(designButton, &QPushButton::clicked, this, &TMainForm::designWaybills);
     connect(printButton, &QPushButton::clicked, this, &TMainForm::printWaybills);
     m_printButton = printButton;
+    // Reached with Tab, pressed with Enter as well as Space.
+    for (QPushButton* button : {m_nodeButton, designButton, printButton})
+        button->setAutoDefault(true);
 
     auto* left = new QVBoxLayout;
     left->addWidget(m_tree, 1);
@@ -371,26 +376,20 @@ void TMainForm::chooseDateNodeField()
         if (r.fieldType == QLatin1String("Date"))
             captions << r.displayName;
     captions << QStringLiteral("建挡日期") << QString();
-    TSetClientForm chooser(captions, this);
-    chooser.Choice->setCurrentText(DateNodeName);
-    chooser.exec();
-    const QString chosen = chooser.Choice->currentText();
-    if (chosen.isEmpty())
-        return;
-    setDateNodeField(chosen, rows);
+    const QString chosen = ChooseDateNodeCaption(captions, DateNodeName, this);
+    if (!chosen.isEmpty())
+        setDateNodeField(chosen, rows);
 }
 
 void TMainForm::setDateNodeField(const QString& caption, const QList<CatalogueRow>& rows)
 {
-    if (!caption.isEmpty()) {
-        if (caption == QStringLiteral("建挡日期"))
-            DateNodeField = QStringLiteral("CREATE_DATE");
-        for (const CatalogueRow& r : rows)
-            if (r.displayName == caption)
-                DateNodeField = r.fieldName;
-        DateNodeName = caption;
-        m_nodeButton->setText(QStringLiteral("日期范围节点按") + DateNodeName);
-    }
+    if (caption == QStringLiteral("建挡日期"))
+        DateNodeField = QStringLiteral("CREATE_DATE");
+    for (const CatalogueRow& r : rows)
+        if (r.displayName == caption)
+            DateNodeField = r.fieldName;
+    DateNodeName = caption;
+    m_nodeButton->setText(QStringLiteral("日期范围节点按") + DateNodeName);
     SetSysValue(QStringLiteral("日期范围节点字段"), DateNodeField);
     SetSysValue(QStringLiteral("日期范围节点名称"), DateNodeName);
     reloadCurrentNode();
@@ -422,10 +421,10 @@ void TMainForm::settings()
             return;
         }
         captions << QString() << QString();
-        TSetClientForm chooser(captions, this);
-        chooser.Choice->setCurrentText(DateNodeName);
-        chooser.exec();
-        setDateNodeField(chooser.Choice->currentText(), rows);
+        // Closed without a choice: the tree keeps its field.
+        const QString chosen = ChooseDateNodeCaption(captions, DateNodeName, this);
+        if (!chosen.isEmpty())
+            setDateNodeField(chosen, rows);
     }
 }
 

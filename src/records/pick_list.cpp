@@ -29,6 +29,9 @@ TSelectEditForm::TSelectEditForm(QWidget* parent)
     m_grid->SetFullRows(true);
     m_search->setAccessibleName(QStringLiteral("按回车键进行查找"));
     connect(m_search, &QLineEdit::returnPressed, this, &TSelectEditForm::search);
+    // The search text is no value of the list: it takes typing in every state.
+    m_source->LeaveAlone(m_search);
+    SetEntryColors(m_search, AppGlobals.EditColor, AppGlobals.ColorOnFocus);
 
     auto whenRows = [this](auto operation) {
         return [this, operation] {
@@ -144,6 +147,7 @@ void TSelectEditForm::followState()
     const bool editing = m_query->Editing();
     m_stack->setCurrentWidget(editing ? static_cast<QWidget*>(m_value) : m_search);
     m_label->setText(editing ? m_caption : QStringLiteral("按回车键进行查找"));
+    m_label->setBuddy(m_stack->currentWidget());
     m_value->setReadOnly(!editing);
     if (editing)
         m_value->setFocus();

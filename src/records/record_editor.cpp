@@ -6,11 +6,13 @@
 #include "controls/data_source.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
+#include "frame/settings.h"
 #include "records/choice_dialogs.h"
 #include "records/editor_layout.h"
 #include "records/field_catalogue.h"
 #include "records/pick_list.h"
 #include "waybill/courier_forms.h"
+#include "waybill/print_form.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -138,6 +140,16 @@ bool TEditClientForm::checkBeforeSave()
         return false;
     }
     return true;
+}
+
+// The current record's waybill, as "快递单据打印" of the print window prints it.
+void TEditClientForm::printClicked()
+{
+    if (Query()->IsEmpty() || Query()->Editing())
+        return;
+    RefreshWorkDate();
+    PrepareQuery(*Query());
+    PrintRecordWaybill(*Query());
 }
 
 TEditClientForm::~TEditClientForm()

@@ -22,6 +22,7 @@ public:
 
 protected:
     bool checkBeforeSave() override;
+    void printClicked() override;
     void showEvent(QShowEvent* event) override;
 
 private:

@@ -123,6 +123,17 @@ void TPrintForm::resume()
     Tick();
 }
 
+void TPrintForm::finish()
+{
+    // Nothing is left to stop or to continue.
+    m_finished = true;
+    m_timer->stop();
+    m_stop->setEnabled(false);
+    m_continue->setEnabled(false);
+    if (m_animation->isVisible())
+        m_animation->setRange(0, 1);
+}
+
 void TPrintForm::noPrinter()
 {
     stop();
@@ -142,6 +153,12 @@ void TPrintForm::Tick()
             ++m_skipped;
             m_skippedNumber->setText(QString::number(m_skipped));
         } else {
+            // Stopped before the message: a tick must not run under it.
+            if (const QString missing = MissingCourierMessage(*m_records); !missing.isEmpty()) {
+                stop();
+                ShowMsg(missing);
+                return;
+            }
             const int waiting = printers.queueLength(printer);
             if (waiting == -1)
                 return noPrinter();
@@ -155,8 +172,7 @@ void TPrintForm::Tick()
             m_progress->setValue(m_sent + m_skipped);
         if (m_records->Eof()) {
             // The cursor stays on the last record; the run is over.
-            m_finished = true;
-            m_timer->stop();
+            finish();
             ShowMsg(QStringLiteral("打印命令全部发送完毕"));
             return;
         }

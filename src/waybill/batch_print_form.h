@@ -38,6 +38,7 @@ protected:
 private:
     void stop();
     void resume();
+    void finish();
     void noPrinter();
 
     TKWQuery* m_records;

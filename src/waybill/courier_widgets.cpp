@@ -3,6 +3,7 @@
 #include "controls/edits.h"
 #include "controls/grid.h"
 #include "data/helpers.h"
+#include "data/record_model.h"
 #include "data/record_set.h"
 #include "model/courier.h"
 
@@ -20,6 +21,8 @@ TKWNDBGrid* MakeCourierNameList(TKWQuery* couriers, QWidget* parent)
     TFieldsData name{QStringLiteral("FAST_NAME"), QStringLiteral("快递名称"), 20};
     name.DataType = QStringLiteral("C");
     list->SetFieldsData({name});
+    // The courier editor borrows the list and shows more of it meanwhile.
+    list->model()->pinColumns({name.FieldName});
     list->SetFooterVisible(false);
     list->view()->horizontalHeader()->setStretchLastSection(true);
     HighlightDefaultCourier(list, couriers);

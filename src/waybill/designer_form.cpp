@@ -60,6 +60,15 @@ bool locateRow(TKWQuery& fields, const QString& key)
     return false;
 }
 
+bool printFieldKeyTaken(const QString& key)
+{
+    return !GetSQLValue(kDatabaseName, QStringLiteral("SELECT FIELD_RECORD_ID FROM "
+                                                      "KW_FAST_NAME_PRINT_TABLE WHERE "
+                                                      "FIELD_RECORD_ID = ") +
+                                           QuotedStr(key))
+                .isEmpty();
+}
+
 } // namespace
 
 FieldCaption::FieldCaption(QWidget* parent) : QLabel(parent)
@@ -318,15 +327,22 @@ void TSetFastNamePrintForm::AddField()
         m_fields->SetFieldText(QStringLiteral("FIELD_NAME_TOP"), QString::number(field.topMm));
         m_fields->SetFieldText(QStringLiteral("FIELD_NAME_LEFT"), QString::number(field.leftMm));
         m_fields->SetFieldText(QStringLiteral("FIELD_FONT_NUMBER"), QStringLiteral("25"));
-        // Two fields added within one second differ by the counter.
-        field.recordId =
-            m_fields->FieldText(QStringLiteral("FIELD_RECORD_ID")) + QString::number(m_addCounter);
-        m_fields->SetFieldText(QStringLiteral("FIELD_RECORD_ID"), field.recordId);
+        // Two fields added within one second differ by the counter; a key
+        // taken already (the window reopened within that second) moves it on.
+        const QString generated = m_fields->FieldText(QStringLiteral("FIELD_RECORD_ID"));
+        for (int tries = 1;
+             tries < 100 && printFieldKeyTaken(generated + QString::number(m_addCounter)); ++tries)
+            m_addCounter = (m_addCounter + 1) % 100;
+        m_fields->SetFieldText(QStringLiteral("FIELD_RECORD_ID"),
+                               generated + QString::number(m_addCounter));
         m_fields->SaveData();
     } catch (...) {
         m_fields->CancelData();
         throw;
     }
+    // The uniqueness check may have given the row another key: the slot
+    // keeps the one stored, or drags and "←" would find no row.
+    field.recordId = m_fields->FieldText(QStringLiteral("FIELD_RECORD_ID"));
     placeField(field, point);
 }
 
@@ -422,8 +438,9 @@ void TSetFastNamePrintForm::captionReleased(FieldCaption* caption, QPoint point)
 
 void TSetFastNamePrintForm::chooseForCaption(FieldCaption* caption)
 {
+    // The chooser counts its items from 0: the font comes first.
     const int choice =
-        AskItemPreselected(1, QStringLiteral("设置字体大小"), QStringLiteral("设置字段长度"),
+        AskItemPreselected(0, QStringLiteral("设置字体大小"), QStringLiteral("设置字段长度"),
                            QStringLiteral("操作选择"));
     if (choice == 1) {
         QFont font = caption->font();

@@ -101,10 +101,16 @@ void TFastPrintForm::showCourier()
     m_sizes->Fill();
     m_view->ShowCourier(courier);
     m_fields = ReadPrintFields(courier.fastId);
-    if (!m_records->IsEmpty())
-        m_view->DrawRecord(m_fields, RecordValues(*m_records, m_sender), WaybillMode::ScreenFull);
-    else
+    drawRecord();
+}
+
+void TFastPrintForm::drawRecord()
+{
+    // Postcodes spaced as on paper, after a move too: the view shows what prints.
+    if (m_records->IsEmpty())
         m_view->ClearOverlay();
+    else
+        m_view->DrawRecord(m_fields, RecordValues(*m_records, m_sender), WaybillMode::ScreenFull);
 }
 
 void TFastPrintForm::selectRecordCourier()
@@ -131,8 +137,7 @@ void TFastPrintForm::move(RecordMove direction)
     if (m_records->IsEmpty())
         return;
     MoveRecord(*m_records, direction);
-    m_view->ClearOverlay();
-    m_view->DrawRecord(m_fields, RecordValues(*m_records, m_sender), WaybillMode::ScreenRedraw);
+    drawRecord();
     selectRecordCourier();
 }
 
@@ -140,6 +145,10 @@ void TFastPrintForm::printOne()
 {
     if (m_records->IsEmpty() || m_couriers->IsEmpty())
         return;
+    if (const QString missing = MissingCourierMessage(*m_records); !missing.isEmpty()) {
+        ShowMsg(missing);
+        return;
+    }
     PrintOneWaybill(*m_records, CourierFromRow(*m_couriers), m_sender, PaperVariant::Single);
 }
 
@@ -164,6 +173,21 @@ void TFastPrintForm::printBatch()
     TPrintForm batch(m_records, CourierFromRow(*m_couriers), m_sender, fromFirst, this);
     batch.raise();
     batch.exec();
-    m_view->ClearOverlay();
-    m_view->DrawRecord(m_fields, RecordValues(*m_records, m_sender), WaybillMode::ScreenRedraw);
+    drawRecord();
+}
+
+bool PrintRecordWaybill(TKWQuery& records)
+{
+    if (records.IsEmpty())
+        return false;
+    WaybillCourier courier =
+        CourierByName(records.FieldText(QStringLiteral("FAST_NAME")).trimmed());
+    if (courier.fastId.isEmpty())
+        courier = CourierByName(DefaultCourierName());
+    if (courier.fastId.isEmpty()) {
+        // Another courier's form would be wasted.
+        ShowMsg(QStringLiteral("该快递记录的快递名称不存在,也没有默认快递,不能打印快递单"));
+        return false;
+    }
+    return PrintOneWaybill(records, courier, ReadSenderRow(), PaperVariant::Single);
 }

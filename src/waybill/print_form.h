@@ -34,6 +34,7 @@ protected:
 
 private:
     void showCourier();
+    void drawRecord();
     void selectRecordCourier();
     void move(RecordMove move);
     void printOne();
@@ -49,3 +50,9 @@ private:
     CourierSizeBox* m_sizes = nullptr;
     QList<QPushButton*> m_buttons;
 };
+
+// "快递单据打印" for the current record from outside the print window: on the
+// record's own courier's form, else the default courier's; with no such
+// courier it says so and prints nothing. The same questions and status write
+// as the print window.
+bool PrintRecordWaybill(TKWQuery& records);
