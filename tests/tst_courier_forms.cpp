@@ -1,4 +1,3 @@
-#include "session/app_globals.h"
 #include "app/application.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
@@ -6,10 +5,11 @@
 #include "data/helpers.h"
 #include "data/record_model.h"
 #include "data/record_set.h"
+#include "model/courier.h"
 #include "scripted_prompter.h"
+#include "session/app_globals.h"
 #include "test_database.h"
 #include "typing.h"
-#include "model/courier.h"
 #include "waybill/courier_forms.h"
 #include "waybill/courier_widgets.h"
 

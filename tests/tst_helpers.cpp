@@ -1,6 +1,6 @@
+#include "controls/fill_combo.h"
 #include "data/connection.h"
 #include "data/errors.h"
-#include "controls/fill_combo.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
 #include "data/rules.h"
