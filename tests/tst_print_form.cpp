@@ -261,7 +261,7 @@ void PrintFormTest::batchPrint()
 {
     addFixture(4);
     ScriptedPrinters printers(m_out->path());
-    PrinterBackendGuard printers(&printers);
+    PrinterBackendGuard installed(&printers);
     TKWQuery records;
     openRecords(records);
     const WaybillCourier courier = CourierByName(QStringLiteral("甲快递"));
@@ -311,7 +311,7 @@ void PrintFormTest::batchFailures()
 {
     addFixture(4);
     ScriptedPrinters printers(m_out->path());
-    PrinterBackendGuard printers(&printers);
+    PrinterBackendGuard installed(&printers);
     TKWQuery records;
     openRecords(records);
     records.SetRecNo(2);
@@ -351,7 +351,7 @@ void PrintFormTest::recordOfADeletedCourierIsNotPrinted()
         RunSQL(kDatabaseName, QStringLiteral("UPDATE KW_FAST_NAME_TABLE SET FAST_DEFAULT = '否'")));
     QVERIFY(RunSQL(kDatabaseName, QStringLiteral("UPDATE KW_CLIENT_TABLE SET STATUS = '未打单'")));
     ScriptedPrinters printers(m_out->path());
-    PrinterBackendGuard printers(&printers);
+    PrinterBackendGuard installed(&printers);
     TKWQuery records;
     openRecords(records);
     TKWQuery couriers;
