@@ -4,7 +4,7 @@
 // resident memory. Ends with `all_ms=… month_ms=…`.
 #include "bench_setup.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "controls/grid.h"
 #include "controls/tree.h"
 #include "data/connection.h"

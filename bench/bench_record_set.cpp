@@ -4,7 +4,7 @@
 // same rows.
 #include "bench_setup.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "data/connection.h"
 #include "data/record_set.h"
 #include "platform/clock.h"

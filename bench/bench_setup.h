@@ -1,10 +1,11 @@
 #pragma once
 
 // A database for one benchmark run, in its own KWFAST_HOME, connection open.
+#include "app/startup.h"
 #include "data/connection.h"
+#include "model/demo_data.h"
 #include "platform/config.h"
 #include "platform/prompts.h"
-#include "waybill/demo_data.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -24,7 +25,7 @@ inline bool OpenBenchDatabase(const QTemporaryDir& home, bool demo)
     config::Alias alias;
     alias.path = folder;
     config::WriteAlias(kAliasName, alias);
-    OpenKWfastDataBase();
+    OpenSession();
     return true;
 }
 

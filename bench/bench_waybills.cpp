@@ -9,9 +9,9 @@
 #include "platform/config.h"
 #include "platform/printers.h"
 #include "platform/prompts.h"
-#include "waybill/courier.h"
-#include "waybill/demo_data.h"
-#include "waybill/renderer.h"
+#include "model/courier.h"
+#include "model/demo_data.h"
+#include "model/renderer.h"
 
 #include <QDir>
 #include <QElapsedTimer>

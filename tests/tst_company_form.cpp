@@ -1,5 +1,5 @@
-#include "app/app_globals.h"
 #include "app/application.h"
+#include "app/startup.h"
 #include "controls/edits.h"
 #include "data/connection.h"
 #include "data/helpers.h"
@@ -8,6 +8,8 @@
 #include "platform/clock.h"
 #include "records/main_form.h"
 #include "scripted_prompter.h"
+#include "seam_guards.h"
+#include "session/app_globals.h"
 #include "test_database.h"
 #include "typing.h"
 #include "waybill/company_form.h"
@@ -101,7 +103,7 @@ void CompanyFormTest::fieldsShowAndSaveTheRow()
 {
     TestDatabase db;
     ScriptedPrompter prompts;
-    SetFixedDateTime(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    FixedClock clock(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
     grantCompanyRight(3, QStringLiteral("是"));
     AppGlobals.UserName = QStringLiteral("王五");
     insertSender();
@@ -156,7 +158,6 @@ void CompanyFormTest::fieldsShowAndSaveTheRow()
     QCOMPARE(senderValue(QStringLiteral("EDIT_NAME || EDIT_DATE")),
              QStringLiteral("王五2024-03-13"));
     QVERIFY(prompts.shown.isEmpty());
-    SetFixedDateTime({});
 }
 
 void CompanyFormTest::addingIsRefusedWhileTheRowExists()
@@ -177,7 +178,7 @@ void CompanyFormTest::addingTheFirstRow()
 {
     TestDatabase db;
     ScriptedPrompter prompts;
-    SetFixedDateTime(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    FixedClock clock(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
     grantCompanyRight(3, QStringLiteral("是"));
     AppGlobals.UserName = QStringLiteral("王五");
     auto form = openForm();
@@ -192,7 +193,6 @@ void CompanyFormTest::addingTheFirstRow()
     QCOMPARE(senderValue(QStringLiteral("COMPANY_POSTCODE_WIDTH")), QStringLiteral("3"));
     QTest::keyClick(form.get(), Qt::Key_F5); // now there is one
     QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("公司名称只能有一个")});
-    SetFixedDateTime({});
 }
 
 void CompanyFormTest::spacingMustBeANumber_data()
@@ -260,6 +260,7 @@ void CompanyFormTest::savingRenamesTheMainWindow()
     ScriptedPrompter prompts;
     insertSender();
     grantCompanyRight(3, QStringLiteral("是"));
+    OpenSession(); // as start-up does, after the settings above
     TMainForm main;
     main.show();
     QCOMPARE(main.windowTitle(), QStringLiteral("凯维快递单打印系统"));

@@ -1,4 +1,3 @@
-#include "app/app_globals.h"
 #include "app/application.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
@@ -6,10 +5,11 @@
 #include "data/helpers.h"
 #include "data/record_model.h"
 #include "data/record_set.h"
+#include "model/courier.h"
 #include "scripted_prompter.h"
+#include "session/app_globals.h"
 #include "test_database.h"
 #include "typing.h"
-#include "waybill/courier.h"
 #include "waybill/courier_forms.h"
 #include "waybill/courier_widgets.h"
 
@@ -340,7 +340,7 @@ void CourierFormsTest::editorHandsTheListBackAsItWas()
         QTest::keyClick(&editor, Qt::Key_F12);
         QVERIFY(!editor.isVisible());
     }
-    QCOMPARE(couriers.DBNGride, static_cast<TKWQueryGrid*>(&ownerGrid));
+    QCOMPARE(couriers.DBNGride, static_cast<QObject*>(&ownerGrid));
     QCOMPARE(ownerGrid.model()->columnCount(), 1);
     // Still on the courier it was on.
     QCOMPARE(couriers.RecNo(), 1);

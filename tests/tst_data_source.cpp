@@ -1,5 +1,5 @@
+#include "controls/data_source.h"
 #include "data/connection.h"
-#include "data/data_source.h"
 #include "data/helpers.h"
 #include "data/record_model.h"
 #include "scripted_prompter.h"

@@ -1,4 +1,3 @@
-#include "app/app_globals.h"
 #include "app/application.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
@@ -8,14 +7,16 @@
 #include "data/record_set.h"
 #include "frame/window_family.h"
 #include "modal.h"
+#include "model/courier.h"
 #include "platform/clock.h"
 #include "platform/printers.h"
 #include "records/choice_dialogs.h"
 #include "records/field_catalogue.h"
 #include "records/main_form.h"
 #include "scripted_prompter.h"
+#include "seam_guards.h"
+#include "session/app_globals.h"
 #include "test_database.h"
-#include "waybill/courier.h"
 #include "waybill/courier_forms.h"
 #include "waybill/courier_widgets.h"
 #include "waybill/designer_form.h"
@@ -191,7 +192,7 @@ void DesignerTest::addDragAndRemove()
 
 void DesignerTest::slotFollowsTheStoredKey()
 {
-    SetFixedDateTime(QDateTime(QDate(2024, 3, 5), QTime(9, 0)));
+    FixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(9, 0)));
     QString firstKey;
     {
         TSetFastNamePrintForm designer(m_records, m_couriers);
@@ -223,7 +224,6 @@ void DesignerTest::slotFollowsTheStoredKey()
     QVERIFY(fieldRow(key).isEmpty());
     QCOMPARE(fieldRow(firstKey), first);
     QVERIFY(m_prompts->shown.isEmpty());
-    SetFixedDateTime({});
 }
 
 void DesignerTest::fontAndCharactersPerLine()
@@ -292,7 +292,7 @@ void DesignerTest::previewPrintsAndOffsetsComeBack()
 {
     QTemporaryDir out;
     PdfFilePrinters pdf(out.path());
-    SetPrinterBackend(&pdf);
+    PrinterBackendGuard printers(&pdf);
     TSetFastNamePrintForm designer(m_records, m_couriers);
     designer.show();
     chooseCatalogue(designer, QStringLiteral("收件人"));

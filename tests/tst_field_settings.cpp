@@ -1,4 +1,3 @@
-#include "app/app_globals.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
 #include "data/connection.h"
@@ -11,6 +10,7 @@
 #include "records/field_settings.h"
 #include "records/main_form.h"
 #include "scripted_prompter.h"
+#include "session/app_globals.h"
 #include "test_database.h"
 #include "typing.h"
 

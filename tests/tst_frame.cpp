@@ -1,14 +1,14 @@
-#include "app/app_globals.h"
+#include "controls/data_source.h"
 #include "data/connection.h"
-#include "data/data_source.h"
 #include "data/errors.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
+#include "desktop/single_instance.h"
 #include "frame/child_frame.h"
 #include "frame/main_frame.h"
 #include "frame/rights.h"
-#include "platform/single_instance.h"
 #include "scripted_prompter.h"
+#include "session/app_globals.h"
 #include "test_database.h"
 
 #include <QDialog>

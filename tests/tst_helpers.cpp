@@ -1,3 +1,4 @@
+#include "controls/fill_combo.h"
 #include "data/connection.h"
 #include "data/errors.h"
 #include "data/helpers.h"

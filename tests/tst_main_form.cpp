@@ -1,5 +1,5 @@
-#include "app/app_globals.h"
 #include "app/application.h"
+#include "app/startup.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
 #include "controls/tree.h"
@@ -15,6 +15,8 @@
 #include "records/main_form.h"
 #include "records/record_editor.h"
 #include "scripted_prompter.h"
+#include "seam_guards.h"
+#include "session/app_globals.h"
 #include "test_database.h"
 #include "typing.h"
 
@@ -51,7 +53,7 @@ void MainFormTest::listsTheChosenDateRange()
 {
     TestDatabase db;
     ScriptedPrompter prompts;
-    SetFixedDateTime(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    FixedClock clock(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
     QVERIFY(RunSQL(
         kDatabaseName,
         QStringLiteral(
@@ -63,6 +65,7 @@ void MainFormTest::listsTheChosenDateRange()
         QStringLiteral(
             "INSERT INTO SYS_COMPANY_TABLE(COMPANY_ID,COMPANY_NAME) VALUES('000001','凯维')")));
     AppGlobals.UserID = QStringLiteral("A01");
+    OpenSession(); // as start-up does, after the settings above
     TMainForm main;
     QCOMPARE(main.windowTitle(), QStringLiteral("凯维快递单打印系统"));
     main.show();
@@ -84,7 +87,6 @@ void MainFormTest::listsTheChosenDateRange()
     QVERIFY(!main.ToolButton(QStringLiteral("增加F5"))->isEnabled());
     QVERIFY(main.ToolButton(QStringLiteral("关闭"))->isEnabled());
     QVERIFY(prompts.shown.isEmpty());
-    SetFixedDateTime({});
 }
 
 void MainFormTest::numberingIsForAdministrators()
@@ -110,7 +112,7 @@ void MainFormTest::dateNodeFieldChooser()
 {
     TestDatabase db;
     ScriptedPrompter prompts;
-    SetFixedDateTime(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    FixedClock clock(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
     TMainForm main;
     main.show();
     QVERIFY(
@@ -142,7 +144,6 @@ void MainFormTest::dateNodeFieldChooser()
     QCOMPARE(main.Records()->RecordCount(), 1);
     QCOMPARE(main.Records()->FieldText(QStringLiteral("CLIENT_RECORD_ID")), QStringLiteral("1"));
     QVERIFY(prompts.shown.isEmpty());
-    SetFixedDateTime({});
 }
 
 void MainFormTest::closingTheDateNodeChooserChangesNothing_data()
@@ -202,7 +203,7 @@ void MainFormTest::choiceDialogAndDatePicker()
     OnNextModal("TSelectItemQueryForm", [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
     QCOMPARE(AskItemPreselected(1, QStringLiteral("a"), QStringLiteral("b"), QString()), 0);
 
-    SetFixedDateTime(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    FixedClock clock(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
     QCOMPARE(DatePickerStart(QStringLiteral("2024-03-05 10:20:30"), QString()), QDate(2024, 3, 5));
     QCOMPARE(DatePickerStart(QStringLiteral("不是日期"), QStringLiteral("2024-01-02")),
              QDate(2024, 3, 13));
@@ -216,20 +217,20 @@ void MainFormTest::choiceDialogAndDatePicker()
     QCOMPARE(PickDate(QStringLiteral("2024-03-05"), QString()), QStringLiteral("2024-02-29"));
     OnNextModal("TDateForm", [](QWidget* w) { QTest::keyClick(w, Qt::Key_F4); });
     QCOMPARE(PickDate(QString(), QStringLiteral("2024-03-05")), QString());
-    SetFixedDateTime({});
 }
 
 void MainFormTest::addingARecordInTheEditor()
 {
     TestDatabase db;
     ScriptedPrompter prompts;
-    SetFixedDateTime(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    FixedClock clock(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
     AppGlobals.UserID = QStringLiteral("A01");
     AppGlobals.UserName = QStringLiteral("王五");
     QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO SYS_RIGHT_TABLE(USE_ID,COMPOSE_ID,"
                                                  "PROGRAM_ID,ADD_RIGHT,BROWSE_RIGHT,PRINT_RIGHT) "
                                                  "VALUES('A01',1,1,'是','是','是')")));
     SetSysValue(QStringLiteral("发件编号"), QStringLiteral("否"));
+    OpenSession(); // as start-up does, after the settings above
     TMainForm main;
     main.show();
     QVERIFY(main.ToolButton(QStringLiteral("增加F5"))->isEnabled());
@@ -282,7 +283,6 @@ void MainFormTest::addingARecordInTheEditor()
     QCOMPARE(main.Records()->RecordCount(), 0);
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE")),
              QStringLiteral("0"));
-    SetFixedDateTime({});
 }
 
 void MainFormTest::helpShowsTheOperatorsGuide()
@@ -335,7 +335,7 @@ void MainFormTest::refusedSaveKeepsTheCaret()
     QFETCH(QString, message);
     TestDatabase db;
     ScriptedPrompter prompts;
-    SetFixedDateTime(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
+    FixedClock clock(QDateTime(QDate(2024, 3, 13), QTime(9, 0)));
     AppGlobals.UserID = QStringLiteral("A01");
     QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO SYS_RIGHT_TABLE(USE_ID,COMPOSE_ID,"
                                                  "PROGRAM_ID,ADD_RIGHT,BROWSE_RIGHT,PRINT_RIGHT) "
@@ -371,7 +371,6 @@ void MainFormTest::refusedSaveKeepsTheCaret()
     QTest::mouseClick(main.ToolButton(QStringLiteral("增加F5")), Qt::LeftButton);
     QCOMPARE(GetSQLValue(kDatabaseName, QStringLiteral("SELECT COUNT(*) FROM KW_CLIENT_TABLE")),
              QStringLiteral("1"));
-    SetFixedDateTime({});
 }
 
 void MainFormTest::viewingAPrintedRecord()

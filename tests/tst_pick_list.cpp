@@ -1,4 +1,3 @@
-#include "app/app_globals.h"
 #include "app/application.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
@@ -8,6 +7,7 @@
 #include "modal.h"
 #include "records/pick_list.h"
 #include "scripted_prompter.h"
+#include "session/app_globals.h"
 #include "test_database.h"
 #include "typing.h"
 

@@ -1,4 +1,3 @@
-#include "app/app_globals.h"
 #include "app/application.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
@@ -7,15 +6,17 @@
 #include "data/record_set.h"
 #include "frame/window_family.h"
 #include "modal.h"
+#include "model/courier.h"
+#include "model/renderer.h"
 #include "platform/printers.h"
 #include "records/main_form.h"
 #include "records/record_editor.h"
 #include "scripted_prompter.h"
+#include "seam_guards.h"
+#include "session/app_globals.h"
 #include "test_database.h"
 #include "waybill/batch_print_form.h"
-#include "waybill/courier.h"
 #include "waybill/print_form.h"
-#include "waybill/renderer.h"
 #include "waybill/waybill_view.h"
 
 #include <QDir>
@@ -150,7 +151,7 @@ void PrintFormTest::printWindow()
 {
     addFixture(3);
     PdfFilePrinters pdf(m_out->path());
-    SetPrinterBackend(&pdf);
+    PrinterBackendGuard printers(&pdf);
     TKWQuery records;
     openRecords(records);
     TKWQuery couriers;
@@ -260,7 +261,7 @@ void PrintFormTest::batchPrint()
 {
     addFixture(4);
     ScriptedPrinters printers(m_out->path());
-    SetPrinterBackend(&printers);
+    PrinterBackendGuard installed(&printers);
     TKWQuery records;
     openRecords(records);
     const WaybillCourier courier = CourierByName(QStringLiteral("甲快递"));
@@ -310,7 +311,7 @@ void PrintFormTest::batchFailures()
 {
     addFixture(4);
     ScriptedPrinters printers(m_out->path());
-    SetPrinterBackend(&printers);
+    PrinterBackendGuard installed(&printers);
     TKWQuery records;
     openRecords(records);
     records.SetRecNo(2);
@@ -350,7 +351,7 @@ void PrintFormTest::recordOfADeletedCourierIsNotPrinted()
         RunSQL(kDatabaseName, QStringLiteral("UPDATE KW_FAST_NAME_TABLE SET FAST_DEFAULT = '否'")));
     QVERIFY(RunSQL(kDatabaseName, QStringLiteral("UPDATE KW_CLIENT_TABLE SET STATUS = '未打单'")));
     ScriptedPrinters printers(m_out->path());
-    SetPrinterBackend(&printers);
+    PrinterBackendGuard installed(&printers);
     TKWQuery records;
     openRecords(records);
     TKWQuery couriers;
@@ -385,7 +386,7 @@ void PrintFormTest::recordOfADeletedCourierIsNotPrinted()
 void PrintFormTest::openedFromTheMainWindow()
 {
     PdfFilePrinters pdf(m_out->path());
-    SetPrinterBackend(&pdf);
+    PrinterBackendGuard printers(&pdf);
     AppGlobals.IsSysUser = true;
     TMainForm main;
     main.show();
@@ -439,7 +440,7 @@ void PrintFormTest::printedFromTheRecordEditor()
         QVERIFY(RunSQL(kDatabaseName,
                        QStringLiteral("UPDATE KW_FAST_NAME_TABLE SET FAST_DEFAULT = '否'")));
     PdfFilePrinters pdf(m_out->path());
-    SetPrinterBackend(&pdf);
+    PrinterBackendGuard printers(&pdf);
     TKWQuery records;
     openRecords(records);
     records.SetRecNo(record.toInt() - 1);

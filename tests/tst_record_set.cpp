@@ -5,6 +5,7 @@
 #include "data/record_set.h"
 #include "platform/clock.h"
 #include "scripted_prompter.h"
+#include "seam_guards.h"
 #include "test_database.h"
 
 #include <QtTest>
@@ -229,7 +230,7 @@ void RecordSetTest::twoRowsInOneSecond()
     QCOMPARE(rows(), 1.0);
 
     // A second later the new key is free.
-    SetFixedDateTime(QDateTime(QDate(2024, 3, 5), QTime(10, 0, 1)));
+    FixedClock clock(QDateTime(QDate(2024, 3, 5), QTime(10, 0, 1)));
     q->SaveData();
     QCOMPARE(rows(), 2.0);
     QCOMPARE(stored(QStringLiteral("SELECT CLIENT_ORDER_ID FROM KW_CLIENT_TABLE WHERE "

@@ -1,10 +1,11 @@
-#include "app/app_globals.h"
 #include "data/connection.h"
 #include "data/helpers.h"
 #include "frame/set_auto_id_form.h"
 #include "frame/settings.h"
 #include "platform/clock.h"
 #include "scripted_prompter.h"
+#include "seam_guards.h"
+#include "session/app_globals.h"
 #include "test_database.h"
 
 #include <QCheckBox>
@@ -109,13 +110,12 @@ void SettingsTest::unopenableRegistry()
 
 void SettingsTest::workDateFollowsTheClock()
 {
-    SetFixedDateTime(QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59)));
+    FixedClock clock(QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59)));
     RefreshWorkDate();
     QCOMPARE(AppGlobals.WorkDate, QStringLiteral("2024-12-31"));
-    SetFixedDateTime(QDateTime(QDate(2025, 1, 1), QTime(0, 0, 1)));
+    clock.set(QDateTime(QDate(2025, 1, 1), QTime(0, 0, 1)));
     RefreshWorkDate();
     QCOMPARE(AppGlobals.WorkDate, QStringLiteral("2025-01-01"));
-    SetFixedDateTime({});
 }
 
 void SettingsTest::numberingWindow_data()

@@ -1,5 +1,5 @@
+#include "controls/data_source.h"
 #include "controls/small_dialogs.h"
-#include "data/data_source.h"
 #include "data/record_set.h"
 #include "scripted_prompter.h"
 #include "test_database.h"

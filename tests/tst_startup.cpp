@@ -1,4 +1,3 @@
-#include "app/app_globals.h"
 #include "app/data_module.h"
 #include "app/enrol_form.h"
 #include "app/logon_form.h"
@@ -10,6 +9,7 @@
 #include "frame/settings.h"
 #include "modal.h"
 #include "scripted_prompter.h"
+#include "session/app_globals.h"
 #include "test_database.h"
 #include "typing.h"
 

@@ -1,14 +1,15 @@
-#include "app/app_globals.h"
 #include "data/connection.h"
 #include "data/errors.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
+#include "model/courier.h"
+#include "model/renderer.h"
 #include "pdf_text.h"
 #include "platform/printers.h"
 #include "scripted_prompter.h"
+#include "seam_guards.h"
+#include "session/app_globals.h"
 #include "test_database.h"
-#include "waybill/courier.h"
-#include "waybill/renderer.h"
 #include "waybill/waybill_view.h"
 
 #include <QLabel>
@@ -285,7 +286,7 @@ void WaybillTest::printsAndMarksTheRecord()
     ScriptedPrompter prompts;
     QTemporaryDir out;
     PdfFilePrinters pdf(out.path());
-    SetPrinterBackend(&pdf);
+    PrinterBackendGuard printers(&pdf);
     QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO SYS_COMPANY_TABLE(COMPANY_ID,"
                                                  "COMPANY_NAME,COMPANY_POSTCODE,"
                                                  "COMPANY_POSTCODE_WIDTH) VALUES('000001',"
@@ -328,7 +329,6 @@ void WaybillTest::printsAndMarksTheRecord()
     QVERIFY(PrintOneWaybill(records, c, ReadSenderRow(), PaperVariant::Batch));
     QCOMPARE(QFileInfo(pdf.lastFile()).fileName(), QStringLiteral("waybill-00002.pdf"));
     QVERIFY(prompts.shown.isEmpty());
-    SetPrinterBackend(nullptr);
 }
 
 void WaybillTest::printedTextReadsAsTyped_data()
@@ -346,7 +346,7 @@ void WaybillTest::printedTextReadsAsTyped()
     ScriptedPrompter prompts;
     QTemporaryDir out;
     PdfFilePrinters pdf(out.path());
-    SetPrinterBackend(&pdf);
+    PrinterBackendGuard printers(&pdf);
     // Each of 大 广 门 胶 shares its glyph with a radical or a rarer
     // character of a lower code point in one of the installed faces.
     QVERIFY(RunSQL(kDatabaseName, QStringLiteral("INSERT INTO SYS_COMPANY_TABLE(COMPANY_ID,"
@@ -366,7 +366,6 @@ void WaybillTest::printedTextReadsAsTyped()
     QVERIFY2(text.contains(QStringLiteral("北京市海淀区中关村大街27号东门胶州路")),
              qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("广东")), qPrintable(text));
-    SetPrinterBackend(nullptr);
 }
 
 void WaybillTest::printRefusals()
@@ -382,7 +381,7 @@ void WaybillTest::printRefusals()
     };
     QTemporaryDir out;
     NoPrinters none(out.path());
-    SetPrinterBackend(&none);
+    PrinterBackendGuard printers(&none);
     QVERIFY(!PrintersExist());
     QCOMPARE(DefaultPrinterJobs(), -1);
     QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("没有默认的打印机，不能打印")});
@@ -397,12 +396,11 @@ void WaybillTest::printRefusals()
 
     // A field the record lacks stops the print; nothing is written, the status stays.
     PdfFilePrinters pdf(out.path());
-    SetPrinterBackend(&pdf);
+    PrinterBackendGuard printers2(&pdf);
     insertPrintField(courier().fastId, "f1", "NO_SUCH_FIELD", 10, 10);
     QVERIFY_THROWS_EXCEPTION(KWError, PrintOneWaybill(records, courier(), {}, PaperVariant::Batch));
     QVERIFY(QDir(out.path()).isEmpty());
     QCOMPARE(records.FieldText(QStringLiteral("STATUS")), QStringLiteral("未打单"));
-    SetPrinterBackend(nullptr);
 }
 
 void WaybillTest::pictures()

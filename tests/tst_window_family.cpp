@@ -1,11 +1,11 @@
-#include "app/app_globals.h"
+#include "controls/data_source.h"
 #include "controls/grid.h"
 #include "data/connection.h"
-#include "data/data_source.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
 #include "frame/window_family.h"
 #include "scripted_prompter.h"
+#include "session/app_globals.h"
 #include "test_database.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
 #include "app/data_module.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "data/connection.h"
 #include "data/helpers.h"
 #include "platform/config.h"

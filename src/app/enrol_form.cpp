@@ -1,6 +1,6 @@
 #include "app/enrol_form.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "data/connection.h"
 #include "data/helpers.h"
 #include "frame/form_keys.h"

@@ -1,7 +1,8 @@
 #include "app/logon_form.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "data/connection.h"
+#include "controls/fill_combo.h"
 #include "data/helpers.h"
 #include "frame/form_keys.h"
 #include "frame/settings.h"

@@ -1,6 +1,6 @@
 #include "app/splash_form.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "frame/settings.h"
 
 #include <QDir>

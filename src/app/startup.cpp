@@ -1,6 +1,6 @@
 #include "app/startup.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "app/data_module.h"
 #include "app/enrol_form.h"
 #include "app/logon_form.h"
@@ -9,10 +9,25 @@
 #include "data/connection.h"
 #include "data/helpers.h"
 #include "frame/error_handler.h"
+#include "frame/settings.h"
 #include "records/main_form.h"
 
 #include <QApplication>
+#include <QDir>
 #include <memory>
+
+void OpenSession()
+{
+    OpenKWfastDataBase();
+    AppGlobals.DBPath = AliasPath(kAliasName);
+    QDir parentFolder(AppGlobals.DBPath);
+    parentFolder.cdUp();
+    AppGlobals.DataPath = parentFolder.absolutePath();
+    AppGlobals.CompanyName =
+        GetSQLValue(kDatabaseName, QStringLiteral("SELECT COMPANY_NAME FROM  SYS_COMPANY_TABLE"));
+    AppGlobals.AutoOrderID = GetSysFlag(QStringLiteral("发件编号"));
+    AppGlobals.CheckOrderID = GetSysFlag(QStringLiteral("检查发件编号重复"));
+}
 
 double AdministratorCount()
 {
@@ -37,6 +52,7 @@ int RunProgram()
 
     std::unique_ptr<TMainForm> mainForm;
     try {
+        OpenSession();
         mainForm = std::make_unique<TMainForm>();
     } catch (...) {
         // Without its database the program cannot go on.

@@ -7,3 +7,8 @@ int RunProgram();
 
 // Users whose SYS_USER is "是"; none means a first run.
 double AdministratorCount();
+
+// Opens the database of the alias and fills the process-wide values read
+// from it: the folders, the sender company and the numbering switches.
+// Throws the database's error when it cannot be opened.
+void OpenSession();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/data_source.h"
+#include "controls/data_source.h"
 
 #include <QColor>
 #include <QComboBox>

@@ -195,6 +195,17 @@ TKWNDBGrid::TKWNDBGrid(TKWQuery* query, QWidget* parent)
     layout->addWidget(m_view);
     layout->addWidget(m_footer);
     query->DBNGride = this;
+    auto follow = [this](auto&& action) {
+        return [this, action] {
+            if (m_query->DBNGride == this)
+                action();
+        };
+    };
+    connect(query, &TKWQuery::aboutToOpen, this, follow([this] { ApplyStoredLayout(*m_query); }));
+    connect(query, &TKWQuery::columnsChanged, this, follow([this] { LayoutChanged(); }));
+    connect(query, &TKWQuery::editingStarted, this, follow([this] { SetGridEnabled(false); }));
+    connect(query, &TKWQuery::editingEnded, this, follow([this] { SetGridEnabled(true); }));
+    connect(query, &TKWQuery::totalsChanged, this, follow([this] { RecalcFooters(); }));
 
     QHeaderView* header = m_view->horizontalHeader();
     connect(header, &QHeaderView::sectionResized, this, [this] {

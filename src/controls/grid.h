@@ -14,7 +14,7 @@ class TKWQueryModel;
 // footers from the field catalogue, each user's column widths and order
 // kept in a settings table, hiding a column by narrowing it, a cell-colour
 // hook, a focus colour, and optionally 100 ruled rows.
-class TKWNDBGrid : public QWidget, public TKWQueryGrid
+class TKWNDBGrid : public QWidget
 {
     Q_OBJECT
 public:
@@ -51,11 +51,13 @@ public:
     // Lists without totals can do without the footer row.
     void SetFooterVisible(bool visible);
 
-    // What the record set asks of its grid.
-    void SetGridEnabled(bool enabled) override;
-    void ApplyStoredLayout(TKWQuery& query) override;
-    void LayoutChanged() override;
-    void RecalcFooters() override;
+    // Followed while this grid is the record set's list grid (DBNGride):
+    // disabled while a row is added or edited, the stored layout applied
+    // before opening and read again when the columns change, totals redrawn.
+    void SetGridEnabled(bool enabled);
+    void ApplyStoredLayout(TKWQuery& query);
+    void LayoutChanged();
+    void RecalcFooters();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,6 +1,6 @@
 #include "controls/small_dialogs.h"
 
-#include "data/data_source.h"
+#include "controls/data_source.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
 #include "platform/input_methods.h"

@@ -2,29 +2,13 @@
 
 #include "data/dialect.h"
 #include "data/errors.h"
-#include "platform/prompts.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
 namespace {
-
-const QString kInfoCaption = QStringLiteral("提示信息");
-const QString kErrorCaption = QStringLiteral("错误信息");
-
-QWidget* activeOwner()
-{
-    QWidget* owner = QApplication::activeModalWidget();
-    if (!owner)
-        owner = QApplication::activeWindow();
-    if (owner)
-        ForceFocusWindow(owner);
-    return owner;
-}
 
 QSqlDatabase namedDatabase(const QString& dbName)
 {
@@ -44,38 +28,6 @@ std::unique_ptr<QSqlQuery> execute(const QString& dbName, const QString& sql)
 }
 
 } // namespace
-
-void ShowMsg(const QString& text)
-{
-    CurrentPrompter().message(activeOwner(), Prompter::Icon::Warning, kInfoCaption, text);
-}
-
-void ShowErrorMsg(const QString& text)
-{
-    CurrentPrompter().message(activeOwner(), Prompter::Icon::Error, kErrorCaption, text);
-}
-
-bool AskYesNo(const QString& text)
-{
-    return CurrentPrompter().askYesNo(activeOwner(), kInfoCaption, text + QStringLiteral(" ?"));
-}
-
-void ShowMsgOwner(QWidget* owner, const QString& text)
-{
-    if (owner)
-        ForceFocusWindow(owner);
-    CurrentPrompter().message(owner, Prompter::Icon::Warning, kInfoCaption, text);
-}
-
-QWidget* ForceFocusWindow(QWidget* window)
-{
-    QWidget* previous = QApplication::focusWidget();
-    if (window) {
-        window->raise();
-        window->activateWindow();
-    }
-    return previous;
-}
 
 QString QuotedStr(const QString& value)
 {
@@ -155,19 +107,6 @@ QVariant GetSQLRow(const QString& dbName, const QString& sql)
     for (int i = 0; i < columns; ++i)
         row << query->value(i);
     return row;
-}
-
-void FillCombo(QComboBox* box, QSqlQuery& query, const QString& fieldName)
-{
-    QStringList items;
-    if (query.first()) {
-        const int field = query.record().indexOf(fieldName);
-        do {
-            items << query.value(field).toString();
-        } while (query.next());
-    }
-    box->clear();
-    box->addItems(items);
 }
 
 int MaxInt(int a, int b)

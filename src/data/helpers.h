@@ -1,25 +1,15 @@
 #pragma once
 
+// The message boxes live with the prompts; most callers of these helpers use them.
+#include "platform/prompts.h"
+
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
 #include <memory>
 
-class QComboBox;
 class QSaveFile;
-class QWidget;
-
-// Message boxes with the program's fixed captions, through the prompts seam.
-// Owned by the active window when there is one, always on top.
-void ShowMsg(const QString& text);
-void ShowErrorMsg(const QString& text);
-// Shows the text followed by " ?"; true when Yes was pressed.
-bool AskYesNo(const QString& text);
-void ShowMsgOwner(QWidget* owner, const QString& text);
-// Brings a window to the front with the keyboard focus; returns the widget
-// that had the focus before.
-QWidget* ForceFocusWindow(QWidget* window);
 
 // A value between single quotes, its own quotes doubled.
 QString QuotedStr(const QString& value);
@@ -39,8 +29,6 @@ QString GetSQLValue(const QString& dbName, const QString& sql);
 double GetSQLNumber(const QString& dbName, const QString& sql);
 // One column: its value; several: a QVariantList of the first row; no row: invalid.
 QVariant GetSQLRow(const QString& dbName, const QString& sql);
-// The box's items become the field's text of every row, in order.
-void FillCombo(QComboBox* box, QSqlQuery& query, const QString& fieldName);
 
 template <typename... Args>
 bool RunSQLFmt(const QString& dbName, const QString& format, const Args&... args)

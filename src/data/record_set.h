@@ -13,24 +13,10 @@
 #include <QStringList>
 #include <functional>
 
-class QWidget;
+class QObject;
 class TKWDataSource;
 
 enum class TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
-
-// What a record set asks of the grids that show it; the list grid implements it.
-class TKWQueryGrid
-{
-public:
-    virtual ~TKWQueryGrid() = default;
-    // Disabled while a row is added or edited.
-    virtual void SetGridEnabled(bool enabled) = 0;
-    // Before opening: the stored widths and order of the user's layout.
-    virtual void ApplyStoredLayout(TKWQuery&) {}
-    // The columns changed (open, close): read the layout again.
-    virtual void LayoutChanged() {}
-    virtual void RecalcFooters() {}
-};
 
 // One column of an open record set.
 struct TKWField
@@ -65,7 +51,8 @@ public:
     const QString& TableName() const { return m_tableName; }
     // Also makes the statement "SELECT  *  FROM  " + name.
     void SetTableName(const QString& name);
-    QWidget* ActiveControl = nullptr;
+    // Focused when adding or editing begins.
+    QObject* ActiveControl = nullptr;
     QColor ColorOnFocus;
     bool ActiveStatus = false;
     void AddStatusEditValue(const QString& status) { m_allowed << status; }
@@ -74,9 +61,14 @@ public:
     TKWQuery* QyDetail = nullptr;
     QString KeyValue;
     QString DetailTable;
-    QWidget* DBGride = nullptr;
-    TKWQueryGrid* DBNGride = nullptr;
+    // A plain grid disabled while a row is added or edited.
+    QObject* DBGride = nullptr;
+    // The list grid that lays out this record set's columns; it alone
+    // follows the record set when several grids show it.
+    QObject* DBNGride = nullptr;
     QString DetailDError;
+    // The data source that follows this record set now (a window that
+    // borrows the record set makes its own the current one).
     TKWDataSource* KWDS = nullptr;
     QString StatusMsg;
     bool UpDateTable = false;
@@ -165,10 +157,26 @@ Q_SIGNALS:
     // Rows came or went: open, close, append, delete.
     void rowsReset();
     void rowChanged(int row);
+    // Opening: the list grid applies the user's stored layout first.
+    void aboutToOpen();
+    // The columns came or went (open, close).
+    void columnsChanged();
+    // A row is being added or edited; grids stop taking the cursor.
+    void editingStarted();
+    // Adding or editing ended (saved or cancelled).
+    void editingEnded();
+    // A control should take the focus: the one to type into, or the one
+    // whose value failed a check.
+    void focusRequested(QObject* control);
+    // The rows' sums may differ now.
+    void totalsChanged();
+    // The status of the current row is written behind the controls; they
+    // keep their look until statusWriteEnded.
+    void statusWriteStarted();
+    void statusWriteEnded();
 
 private:
     void setState(TDataSetState state);
-    void setGridsEnabled(bool enabled);
     void afterEditEnded();
     void applyFieldDefinitions();
     void applyLayout(QList<TStoredColumn> layout);
@@ -190,9 +198,9 @@ private:
     bool runCheck(const TCheckData& check);
     QString checkStatement(const TCheckData& check, bool& skip) const;
     bool checkWidths();
-    void focus(QWidget* control) const;
+    void focus(QObject* control);
     // The entry control of a field, from the field definitions.
-    QWidget* fieldControl(const QString& fieldName) const;
+    QObject* fieldControl(const QString& fieldName) const;
 
     // Writing.
     QStringList keyColumns() const;

@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-class QWidget;
+class QObject;
 class TKWQuery;
 
 // The rule tables a window hands to its record set instead of writing the
@@ -21,7 +21,7 @@ struct TFieldsData
     QString Choices;      // "有效;停用"
     QString FindKind;     // "T" typed, "B" choice list, "D" date
     bool Required = false;
-    QWidget* Control = nullptr; // focused when the column fails validation
+    QObject* Control = nullptr; // focused when the column fails validation
     bool Visible = true;
     // Further texts read by the grid and the find window.
     QString DecimalMode; // rounding mode name of the footer sum
@@ -46,8 +46,8 @@ struct TCheckData
     QString FillFields; // comma-separated fields filled from the found row
     QString KeyField;   // the check runs only when the record set has it
     QString ExtraSQL;
-    QWidget* Control = nullptr;
-    QString BaseSQL; // "SELECT CLIENT_RECORD_ID FROM KW_CLIENT_TABLE WHERE "
+    QObject* Control = nullptr; // focused when the check fails
+    QString BaseSQL;            // "SELECT CLIENT_RECORD_ID FROM KW_CLIENT_TABLE WHERE "
     bool MustBeUnique = true;
     bool SkipIfEmpty = false;
     bool AskOnly = false;

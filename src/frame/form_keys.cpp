@@ -1,6 +1,6 @@
 #include "frame/form_keys.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>

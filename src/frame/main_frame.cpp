@@ -5,7 +5,7 @@
 #include "data/helpers.h"
 #include "frame/rights.h"
 #include "platform/config.h"
-#include "platform/single_instance.h"
+#include "desktop/single_instance.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "frame/set_auto_id_form.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "frame/form_keys.h"
 #include "frame/settings.h"
 

@@ -1,6 +1,6 @@
 #include "frame/settings.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "data/connection.h"
 #include "data/helpers.h"
 #include "platform/clock.h"

@@ -1,8 +1,8 @@
 #include "frame/window_family.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "data/connection.h"
-#include "data/data_source.h"
+#include "controls/data_source.h"
 #include "data/errors.h"
 #include "data/helpers.h"
 #include "data/record_set.h"

@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 
+#include <utility>
+
 namespace {
 QDateTime g_fixed;
 }
@@ -14,7 +16,7 @@ QDate CurrentDate()
     return CurrentDateTime().date();
 }
 
-void SetFixedDateTime(const QDateTime& moment)
+QDateTime SetFixedDateTime(const QDateTime& moment)
 {
-    g_fixed = moment;
+    return std::exchange(g_fixed, moment);
 }

@@ -6,5 +6,6 @@
 
 QDateTime CurrentDateTime();
 QDate CurrentDate();
-// An invalid value returns to the machine clock.
-void SetFixedDateTime(const QDateTime& moment);
+// An invalid value returns to the machine clock. Returns the moment it
+// replaces (invalid when the machine clock ran).
+QDateTime SetFixedDateTime(const QDateTime& moment);

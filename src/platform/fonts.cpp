@@ -3,13 +3,13 @@
 #include "platform/gbk.h"
 #include "platform/sfnt.h"
 
-#include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHash>
 #include <QRawFont>
 #include <QSaveFile>
@@ -117,10 +117,10 @@ void InstallChineseFonts()
     InstallFontSubstitutions();
     const QString sans = QStringLiteral("Noto Sans CJK SC");
 
-    QFont font = QApplication::font();
+    QFont font = QGuiApplication::font();
     font.setFamilies({sans, font.family()});
     font.setPointSize(10);
-    QApplication::setFont(font);
+    QGuiApplication::setFont(font);
 }
 
 QString StorableFontFamily(const QString& family, int maxBytes)

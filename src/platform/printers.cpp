@@ -7,11 +7,9 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QThreadPool>
 #include <atomic>
-#include <cups/cups.h>
+#include <utility>
 
 namespace {
 
@@ -22,11 +20,6 @@ QPageSize customPage(const QSizeF& paperMm)
     // Printers refuse pages of nothing; a waybill is never below 10 mm.
     const QSizeF size(qMax(paperMm.width(), 10.0), qMax(paperMm.height(), 10.0));
     return QPageSize(size, QPageSize::Millimeter, QStringLiteral("Waybill"), QPageSize::ExactMatch);
-}
-
-QPageLayout customLayout(const QSizeF& paperMm)
-{
-    return QPageLayout(customPage(paperMm), QPageLayout::Portrait, QMarginsF());
 }
 
 // Answers what a page of the job will measure, without a device behind it.
@@ -84,55 +77,18 @@ bool writePdf(const QString& file, const QString& title, const QPageLayout& layo
     return painter.end();
 }
 
-class SystemJob : public PrintJob
+// No printer at all: a tool without a desktop, or a desk before the system's
+// printers were installed.
+class NoPrinters : public PrinterBackend
 {
 public:
-    SystemJob(const QString& printer, const QString& title, const QSizeF& paperMm)
-        : m_printer(QPrinter::HighResolution)
-    {
-        m_printer.setPrinterName(printer);
-        m_printer.setDocName(title);
-        m_printer.setFullPage(true);
-        m_printer.setPageLayout(customLayout(paperMm));
-        m_painter.begin(&m_printer);
-    }
-    bool started() const { return m_painter.isActive(); }
-    const QPaintDevice& metrics() const override { return m_printer; }
-    bool print(const Paint& paint) override
-    {
-        paint(m_painter);
-        return m_painter.end() && m_printer.printerState() != QPrinter::Error;
-    }
-
-private:
-    QPrinter m_printer;
-    QPainter m_painter;
+    QStringList printerNames() override { return {}; }
+    QString defaultPrinter() override { return {}; }
+    int queueLength(const QString&) override { return -1; }
+    std::unique_ptr<PrintJob> beginJob(const QString&, const QSizeF&) override { return nullptr; }
 };
 
-class SystemPrinters : public PrinterBackend
-{
-public:
-    QStringList printerNames() override { return QPrinterInfo::availablePrinterNames(); }
-    QString defaultPrinter() override { return QPrinterInfo::defaultPrinterName(); }
-    int queueLength(const QString& printer) override
-    {
-        cups_job_t* jobs = nullptr;
-        const int count =
-            cupsGetJobs(&jobs, printer.toUtf8().constData(), 0, CUPS_WHICHJOBS_ACTIVE);
-        cupsFreeJobs(count > 0 ? count : 0, jobs);
-        return count < 0 ? -1 : count;
-    }
-    std::unique_ptr<PrintJob> beginJob(const QString& title, const QSizeF& paperMm) override
-    {
-        const QString printer = defaultPrinter();
-        if (printer.isEmpty())
-            return nullptr;
-        auto job = std::make_unique<SystemJob>(printer, title, paperMm);
-        if (!job->started())
-            return nullptr;
-        return job;
-    }
-};
+PrinterBackend* g_system = nullptr;
 
 } // namespace
 
@@ -148,9 +104,8 @@ namespace {
 class SpooledPdfJob : public PrintJob
 {
 public:
-    SpooledPdfJob(QString file, QString title, const QSizeF& paperMm,
-                  PdfFilePrinters::Spool& spool)
-        : m_file(std::move(file)), m_title(std::move(title)), m_layout(customLayout(paperMm)),
+    SpooledPdfJob(QString file, QString title, const QSizeF& paperMm, PdfFilePrinters::Spool& spool)
+        : m_file(std::move(file)), m_title(std::move(title)), m_layout(WaybillPageLayout(paperMm)),
           m_metrics(m_layout, 600), m_spool(spool)
     {
     }
@@ -158,14 +113,14 @@ public:
     bool print(const Paint& paint) override
     {
         ++m_spool.waiting;
-        m_spool.pool.start([file = m_file, title = m_title, layout = m_layout, paint,
-                            &spool = m_spool] {
-            if (!writePdf(file, title, layout, paint)) {
-                QFile::remove(file);
-                spool.failed = true;
-            }
-            --spool.waiting;
-        });
+        m_spool.pool.start(
+            [file = m_file, title = m_title, layout = m_layout, paint, &spool = m_spool] {
+                if (!writePdf(file, title, layout, paint)) {
+                    QFile::remove(file);
+                    spool.failed = true;
+                }
+                --spool.waiting;
+            });
         return true;
     }
 
@@ -266,13 +221,23 @@ PrinterBackend& CurrentPrinters()
         Q_UNUSED(waits);
         return pdf;
     }
-    static SystemPrinters system;
-    return system;
+    static NoPrinters none;
+    return g_system ? *g_system : none;
 }
 
-void SetPrinterBackend(PrinterBackend* backend)
+void SetSystemPrinters(PrinterBackend* backend)
 {
-    g_installed = backend;
+    g_system = backend;
+}
+
+QPageLayout WaybillPageLayout(const QSizeF& paperMm)
+{
+    return QPageLayout(customPage(paperMm), QPageLayout::Portrait, QMarginsF());
+}
+
+PrinterBackend* SetPrinterBackend(PrinterBackend* backend)
+{
+    return std::exchange(g_installed, backend);
 }
 
 int DefaultPrinterJobs()

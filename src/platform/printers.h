@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+class QPageLayout;
 class QPainter;
 class QPaintDevice;
 
@@ -40,10 +41,17 @@ public:
     virtual std::unique_ptr<PrintJob> beginJob(const QString& title, const QSizeF& paperMm) = 0;
 };
 
-// The printers in use: the PDF-file printer when KWFAST_PDF_PRINTER names a
-// folder, else the system's printers (CUPS). Tests may install their own.
+// The printers in use: the installed backend, else the PDF-file printer when
+// KWFAST_PDF_PRINTER names a folder, else the system's printers (none until
+// the desktop installs them). Tests may install their own.
 PrinterBackend& CurrentPrinters();
-void SetPrinterBackend(PrinterBackend* backend); // not owned; nullptr restores
+// Installs a backend (not owned) and returns the one it replaces; nullptr
+// goes back to the PDF-file or system printers.
+PrinterBackend* SetPrinterBackend(PrinterBackend* backend);
+void SetSystemPrinters(PrinterBackend* backend); // not owned
+
+// A waybill's page: paper `paperMm` (width × length) in true millimetres, no margins.
+QPageLayout WaybillPageLayout(const QSizeF& paperMm);
 
 // Writes every job as the next file waybill-00001.pdf, … in a folder, at
 // 600 dpi, as the only and default printer. Like a printer's spooler it

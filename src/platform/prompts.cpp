@@ -1,103 +1,73 @@
 #include "platform/prompts.h"
 
-#include <QAbstractButton>
-#include <QFileDialog>
-#include <QFontDialog>
-#include <QMessageBox>
+#include <cstdio>
+#include <utility>
 
 namespace {
 
-Prompter* g_installed = nullptr;
+const QString kInfoCaption = QStringLiteral("提示信息");
+const QString kErrorCaption = QStringLiteral("错误信息");
 
-// Messages carry the old LF CR and CR LF pairs; a label wants plain line feeds.
-QString displayText(QString text)
+// Where no window can be shown: the texts go to standard error, questions
+// and dialogs are declined.
+class ConsolePrompter : public Prompter
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return text;
-}
-
-QMessageBox::Icon boxIcon(Prompter::Icon icon)
-{
-    switch (icon) {
-    case Prompter::Icon::Warning:
-        return QMessageBox::Warning;
-    case Prompter::Icon::Error:
-        return QMessageBox::Critical;
-    case Prompter::Icon::Question:
-        return QMessageBox::Question;
-    case Prompter::Icon::Information:
-        break;
+public:
+    void message(QWidget*, Icon, const QString& caption, const QString& text) override
+    {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
     }
-    return QMessageBox::Information;
-}
+    bool askYesNo(QWidget* owner, const QString& caption, const QString& text) override
+    {
+        message(owner, Icon::Question, caption, text);
+        return false;
+    }
+    QString openFile(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    QString chooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
+    bool chooseFont(QWidget*, QFont&) override { return false; }
+};
 
-int runBox(QWidget* owner, QMessageBox::Icon icon, const QString& caption, const QString& text,
-           QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
-{
-    QMessageBox box(icon, caption, displayText(text), buttons, owner);
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    box.setDefaultButton(defaultButton);
-    if (auto* yes = box.button(QMessageBox::Yes))
-        yes->setText(QStringLiteral("是(&Y)"));
-    if (auto* no = box.button(QMessageBox::No))
-        no->setText(QStringLiteral("否(&N)"));
-    if (auto* ok = box.button(QMessageBox::Ok))
-        ok->setText(QStringLiteral("确定"));
-    const int answer = box.exec();
-    // Give the keyboard back to the owner, also where no window manager does.
-    if (owner)
-        owner->activateWindow();
-    return answer;
-}
+Prompter* g_installed = nullptr;
 
 } // namespace
 
 Prompter& CurrentPrompter()
 {
-    static DialogPrompter dialogs;
-    return g_installed ? *g_installed : dialogs;
+    static ConsolePrompter console;
+    return g_installed ? *g_installed : console;
 }
 
-void SetPrompter(Prompter* prompter)
+Prompter* SetPrompter(Prompter* prompter)
 {
-    g_installed = prompter;
+    return std::exchange(g_installed, prompter);
 }
 
-void DialogPrompter::message(QWidget* owner, Icon icon, const QString& caption, const QString& text)
+void ShowMsg(const QString& text)
 {
-    runBox(owner, boxIcon(icon), caption, text, QMessageBox::Ok, QMessageBox::Ok);
+    Prompter& prompter = CurrentPrompter();
+    prompter.message(prompter.activeOwner(), Prompter::Icon::Warning, kInfoCaption, text);
 }
 
-bool DialogPrompter::askYesNo(QWidget* owner, const QString& caption, const QString& text)
+void ShowErrorMsg(const QString& text)
 {
-    return runBox(owner, QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
-                  QMessageBox::Yes) == QMessageBox::Yes;
+    Prompter& prompter = CurrentPrompter();
+    prompter.message(prompter.activeOwner(), Prompter::Icon::Error, kErrorCaption, text);
 }
 
-QString DialogPrompter::openFile(QWidget* owner, const QString& caption, const QString& folder,
-                                 const QString& filter)
+bool AskYesNo(const QString& text)
 {
-    return QFileDialog::getOpenFileName(owner, caption, folder, filter);
+    Prompter& prompter = CurrentPrompter();
+    return prompter.askYesNo(prompter.activeOwner(), kInfoCaption, text + QStringLiteral(" ?"));
 }
 
-QString DialogPrompter::saveFile(QWidget* owner, const QString& caption,
-                                 const QString& proposedPath, const QString& filter)
+void ShowMsgOwner(QWidget* owner, const QString& text)
 {
-    return QFileDialog::getSaveFileName(owner, caption, proposedPath, filter);
-}
-
-QString DialogPrompter::chooseFolder(QWidget* owner, const QString& caption, const QString& folder)
-{
-    return QFileDialog::getExistingDirectory(owner, caption, folder);
-}
-
-bool DialogPrompter::chooseFont(QWidget* owner, QFont& font)
-{
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, owner);
-    if (ok)
-        font = chosen;
-    return ok;
+    CurrentPrompter().message(owner, Prompter::Icon::Warning, kInfoCaption, text);
 }

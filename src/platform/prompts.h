@@ -26,23 +26,21 @@ public:
     virtual QString chooseFolder(QWidget* owner, const QString& caption, const QString& folder) = 0;
     // False when cancelled; font is changed only on true.
     virtual bool chooseFont(QWidget* owner, QFont& font) = 0;
+    // The window a message without a named owner belongs to.
+    virtual QWidget* activeOwner() { return nullptr; }
 };
 
-// The prompter in use; the real dialogs unless something else was installed.
+// The prompter in use: the one installed last, else one that writes the
+// texts to standard error and answers No (tools without windows).
 Prompter& CurrentPrompter();
-// Installs a prompter (not owned); nullptr restores the real dialogs.
-void SetPrompter(Prompter* prompter);
+// Installs a prompter (not owned) and returns the one it replaces; nullptr
+// goes back to standard error.
+Prompter* SetPrompter(Prompter* prompter);
 
-// Shows real Qt dialogs, staying on top of the other windows.
-class DialogPrompter : public Prompter
-{
-public:
-    void message(QWidget* owner, Icon icon, const QString& caption, const QString& text) override;
-    bool askYesNo(QWidget* owner, const QString& caption, const QString& text) override;
-    QString openFile(QWidget* owner, const QString& caption, const QString& folder,
-                     const QString& filter) override;
-    QString saveFile(QWidget* owner, const QString& caption, const QString& proposedPath,
-                     const QString& filter) override;
-    QString chooseFolder(QWidget* owner, const QString& caption, const QString& folder) override;
-    bool chooseFont(QWidget* owner, QFont& font) override;
-};
+// Message boxes with the program's fixed captions, through the current
+// prompter. Owned by the active window when there is one, always on top.
+void ShowMsg(const QString& text);
+void ShowErrorMsg(const QString& text);
+// Shows the text followed by " ?"; true when Yes was pressed.
+bool AskYesNo(const QString& text);
+void ShowMsgOwner(QWidget* owner, const QString& text);

@@ -1,6 +1,7 @@
 #include "records/choice_dialogs.h"
 
 #include "data/dates.h"
+#include "desktop/dialog_prompter.h"
 #include "data/helpers.h"
 #include "frame/form_keys.h"
 #include "platform/clock.h"

@@ -1,11 +1,11 @@
 #include "records/main_form.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "controls/grid.h"
 #include "controls/small_dialogs.h"
 #include "controls/tree.h"
 #include "data/connection.h"
-#include "data/data_source.h"
+#include "controls/data_source.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
 #include "frame/child_frame.h"
@@ -23,7 +23,7 @@
 #include "records/help_form.h"
 #include "records/record_editor.h"
 #include "waybill/company_form.h"
-#include "waybill/courier.h"
+#include "model/courier.h"
 #include "waybill/courier_forms.h"
 #include "waybill/designer_form.h"
 #include "waybill/print_form.h"
@@ -56,7 +56,6 @@ const QColor kUnprinted(0xFF, 0xD2, 0xFF);
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
 {
     RefreshWorkDate();
-    OpenKWfastDataBase();
     m_frame = new TKWMain(this);
     m_frame->MainMenu = menuBar();
     if (!m_frame->StartMain(AppGlobals.WorkDate.left(4) + AppGlobals.WorkDate.mid(5, 2))) {
@@ -71,16 +70,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent)
         DateNodeName = QStringLiteral("建挡日期");
     }
 
-    AppGlobals.DBPath = AliasPath(kAliasName);
-    QDir parentFolder(AppGlobals.DBPath);
-    parentFolder.cdUp();
-    AppGlobals.DataPath = parentFolder.absolutePath();
     EnsureDefaultCatalogue();
-    AppGlobals.CompanyName =
-        GetSQLValue(kDatabaseName, QStringLiteral("SELECT COMPANY_NAME FROM  SYS_COMPANY_TABLE"));
     UpdateCaption();
-    AppGlobals.AutoOrderID = GetSysFlag(QStringLiteral("发件编号"));
-    AppGlobals.CheckOrderID = GetSysFlag(QStringLiteral("检查发件编号重复"));
 
     m_records = new TKWQuery(this);
     m_records->SetTableName(QStringLiteral("KW_CLIENT_TABLE"));

@@ -1,9 +1,9 @@
 #include "records/pick_list.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
-#include "data/data_source.h"
+#include "controls/data_source.h"
 #include "data/errors.h"
 #include "data/helpers.h"
 #include "data/record_set.h"

@@ -4,7 +4,7 @@
 // kwfast-initdb --alias-only DIR: only points the alias at an existing one.
 #include "data/connection.h"
 #include "platform/config.h"
-#include "waybill/demo_data.h"
+#include "model/demo_data.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "data/helpers.h"
 #include "data/record_set.h"
 #include "platform/printers.h"
-#include "waybill/renderer.h"
+#include "model/renderer.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "waybill/courier.h"
+#include "model/courier.h"
 
 #include <QDialog>
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "waybill/company_form.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "controls/edits.h"
 #include "data/connection.h"
 #include "data/helpers.h"

@@ -1,15 +1,15 @@
 #include "waybill/courier_forms.h"
 
-#include "app/app_globals.h"
+#include "controls/data_source.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
 #include "data/connection.h"
-#include "data/data_source.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
 #include "data/rules.h"
 #include "frame/form_keys.h"
-#include "waybill/courier.h"
+#include "model/courier.h"
+#include "session/app_globals.h"
 #include "waybill/courier_widgets.h"
 
 #include <QBoxLayout>
@@ -255,15 +255,15 @@ TSelectFastNameEditForm::~TSelectFastNameEditForm()
                 f.visible = theirs.visible;
             }
     couriers->SetFieldsData(m_ownerFieldsData);
-    if (m_ownerGrid) {
-        m_ownerGrid->ApplyStoredLayout(*couriers); // its own column order
-        m_ownerGrid->LayoutChanged();
+    if (auto* grid = qobject_cast<TKWNDBGrid*>(m_ownerGrid)) {
+        grid->ApplyStoredLayout(*couriers); // its own column order
+        grid->LayoutChanged();
+        // Its rebuilt view lost the row, and a view without one moves the cursor to the top.
+        if (couriers->RecNo() >= 0)
+            grid->view()->selectRow(couriers->RecNo());
     } else {
         couriers->ApplyStoredLayout({});
     }
-    // Its rebuilt view lost the row, and a view without one moves the cursor to the top.
-    if (auto* grid = dynamic_cast<TKWNDBGrid*>(m_ownerGrid); grid && couriers->RecNo() >= 0)
-        grid->view()->selectRow(couriers->RecNo());
 }
 
 void TSelectFastNameEditForm::showEvent(QShowEvent* event)

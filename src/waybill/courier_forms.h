@@ -61,7 +61,7 @@ private:
     // What the owner's list showed before this window set its columns.
     QList<TKWField> m_ownerFields;
     TFieldsDataArray m_ownerFieldsData;
-    TKWQueryGrid* m_ownerGrid = nullptr;
+    QObject* m_ownerGrid = nullptr;
 };
 
 // "没行打印汉字数量": characters per line of a print field.

@@ -5,7 +5,7 @@
 #include "data/helpers.h"
 #include "data/record_model.h"
 #include "data/record_set.h"
-#include "waybill/courier.h"
+#include "model/courier.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,9 +1,9 @@
 #include "waybill/preview_form.h"
 
 #include "data/record_set.h"
-#include "waybill/courier.h"
+#include "model/courier.h"
 #include "waybill/courier_widgets.h"
-#include "waybill/renderer.h"
+#include "model/renderer.h"
 #include "waybill/waybill_view.h"
 
 #include <QHBoxLayout>

@@ -8,7 +8,7 @@
 #include "platform/printers.h"
 #include "waybill/batch_print_form.h"
 #include "waybill/courier_widgets.h"
-#include "waybill/renderer.h"
+#include "model/renderer.h"
 #include "waybill/waybill_view.h"
 
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "frame/window_family.h"
-#include "waybill/courier.h"
+#include "model/courier.h"
 
 #include <QDialog>
 #include <QHash>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "waybill/renderer.h"
+#include "model/renderer.h"
 
 #include <QScrollArea>
 

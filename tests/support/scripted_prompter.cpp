@@ -1,5 +1,7 @@
 #include "scripted_prompter.h"
 
+#include <QTest>
+
 void ScriptedPrompter::message(QWidget*, Icon icon, const QString& caption, const QString& text)
 {
     shown.append({icon, caption, text});
@@ -9,7 +11,7 @@ bool ScriptedPrompter::askYesNo(QWidget*, const QString& caption, const QString&
 {
     shown.append({Icon::Question, caption, text});
     if (answers.isEmpty()) {
-        unexpected << text;
+        fail(text);
         return false;
     }
     return answers.dequeue();
@@ -18,7 +20,7 @@ bool ScriptedPrompter::askYesNo(QWidget*, const QString& caption, const QString&
 QString ScriptedPrompter::openFile(QWidget*, const QString& caption, const QString&, const QString&)
 {
     if (paths.isEmpty()) {
-        unexpected << caption;
+        fail(caption);
         return {};
     }
     return paths.dequeue();
@@ -37,7 +39,7 @@ QString ScriptedPrompter::chooseFolder(QWidget*, const QString& caption, const Q
 bool ScriptedPrompter::chooseFont(QWidget*, QFont& font)
 {
     if (fonts.isEmpty()) {
-        unexpected << QStringLiteral("font");
+        fail(QStringLiteral("font"));
         return false;
     }
     font = fonts.dequeue();
@@ -51,4 +53,10 @@ QStringList ScriptedPrompter::takeTexts()
         texts << s.text;
     shown.clear();
     return texts;
+}
+
+void ScriptedPrompter::fail(const QString& prompt)
+{
+    unexpected << prompt;
+    QTest::qFail(qPrintable(QStringLiteral("unexpected prompt: ") + prompt), __FILE__, __LINE__);
 }

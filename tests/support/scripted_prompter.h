@@ -6,13 +6,16 @@
 #include <QQueue>
 #include <QStringList>
 
-// Records every prompt and answers from queues. A question or dialog that
-// finds no queued answer is recorded as unexpected and answered No/cancel.
+// Records every prompt and answers from queues, for its scope. A question
+// or dialog that finds no queued answer fails the running test at once (and
+// is answered No/cancel).
 class ScriptedPrompter : public Prompter
 {
 public:
-    ScriptedPrompter() { SetPrompter(this); }
-    ~ScriptedPrompter() override { SetPrompter(nullptr); }
+    ScriptedPrompter() : m_previous(SetPrompter(this)) {}
+    ~ScriptedPrompter() override { SetPrompter(m_previous); }
+    ScriptedPrompter(const ScriptedPrompter&) = delete;
+    ScriptedPrompter& operator=(const ScriptedPrompter&) = delete;
 
     struct Shown
     {
@@ -38,4 +41,8 @@ public:
 
     // The texts shown since the last call, then forgets them.
     QStringList takeTexts();
+
+private:
+    void fail(const QString& prompt);
+    Prompter* m_previous;
 };

@@ -1,8 +1,9 @@
 #include "test_database.h"
 
-#include "app/app_globals.h"
+#include "app/startup.h"
 #include "data/connection.h"
 #include "platform/config.h"
+#include "session/app_globals.h"
 
 #include <QtGlobal>
 
@@ -20,7 +21,7 @@ TestDatabase::TestDatabase()
     config::Alias alias;
     alias.path = dbPath();
     m_ok = config::WriteAlias(kAliasName, alias);
-    OpenKWfastDataBase();
+    OpenSession();
 }
 
 TestDatabase::~TestDatabase()

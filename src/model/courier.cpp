@@ -1,6 +1,6 @@
-#include "waybill/courier.h"
+#include "model/courier.h"
 
-#include "app/app_globals.h"
+#include "session/app_globals.h"
 #include "data/connection.h"
 #include "data/errors.h"
 #include "data/helpers.h"

@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "desktop/single_instance.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "data/data_source.h"
+#include "controls/data_source.h"
 
 #include "platform/gbk.h"
 
@@ -80,8 +80,56 @@ int ControlTag(const QWidget* control)
 TKWDataSource::TKWDataSource(QWidget* form, TKWQuery* dataSet, QObject* parent)
     : QObject(parent), m_form(form), m_dataSet(dataSet)
 {
-    if (dataSet)
-        dataSet->KWDS = this;
+    if (!dataSet)
+        return;
+    dataSet->KWDS = this;
+    connect(dataSet, &TKWQuery::editingStarted, this, [this] {
+        if (current())
+            editingStarted();
+    });
+    connect(dataSet, &TKWQuery::editingEnded, this, [this] {
+        if (!current())
+            return;
+        setPlainGridEnabled(true);
+        SetActiveColor(true);
+    });
+    connect(dataSet, &TKWQuery::focusRequested, this, [this](QObject* control) {
+        auto* widget = qobject_cast<QWidget*>(control);
+        if (current() && widget && widget->isVisible())
+            widget->setFocus();
+    });
+    // The controls keep their look while a status is written behind them.
+    connect(dataSet, &TKWQuery::statusWriteStarted, this, [this] {
+        if (current())
+            SetActiveColor(false);
+    });
+    connect(dataSet, &TKWQuery::statusWriteEnded, this, [this] {
+        if (current())
+            SetActiveColor(true);
+    });
+}
+
+bool TKWDataSource::current() const
+{
+    return m_dataSet->KWDS == this;
+}
+
+void TKWDataSource::setPlainGridEnabled(bool enabled)
+{
+    if (auto* grid = qobject_cast<QWidget*>(m_dataSet->DBGride))
+        grid->setEnabled(enabled);
+}
+
+void TKWDataSource::editingStarted()
+{
+    setPlainGridEnabled(false);
+    auto* active = qobject_cast<QWidget*>(m_dataSet->ActiveControl);
+    if (active && m_dataSet->State() == TDataSetState::dsEdit &&
+        m_dataSet->ColorOnFocus.isValid()) {
+        QPalette palette = active->palette();
+        palette.setColor(QPalette::Base, m_dataSet->ColorOnFocus);
+        active->setPalette(palette);
+    }
 }
 
 void TKWDataSource::SetButton(Role role, QAbstractButton* button)

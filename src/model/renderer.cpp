@@ -1,4 +1,4 @@
-#include "waybill/renderer.h"
+#include "model/renderer.h"
 
 #include "data/errors.h"
 #include "data/helpers.h"

@@ -1,4 +1,4 @@
-#include "waybill/demo_data.h"
+#include "model/demo_data.h"
 
 #include "data/connection.h"
 #include "data/helpers.h"

@@ -90,6 +90,10 @@ public:
     void ApplyColors();
 
 private:
+    // Whether the record set follows this source now.
+    bool current() const;
+    void editingStarted();
+    void setPlainGridEnabled(bool enabled);
     void stateChanged();
     bool browsing() const;
     bool managed(const QWidget* control) const;

@@ -1,0 +1,3 @@
+#include "session/app_globals.h"
+
+TAppGlobals AppGlobals;
