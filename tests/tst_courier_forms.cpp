@@ -228,7 +228,7 @@ void CourierFormsTest::editorDeletesTheCourierWithItsLayoutAndPicture()
                                   "FIELD_NAME) VALUES('a1','1','CLIENT_NAME'),"
                                   "('a2','1','CLIENT_ADD'),('b1','2','CLIENT_NAME')")));
     for (const char* fastId : {"1", "2"}) {
-        QFile picture(CourierPicturePath(QString::fromLatin1(fastId)));
+        QFile picture(CourierPicturePath(AppGlobals.DBPath, QString::fromLatin1(fastId)));
         QVERIFY(picture.open(QIODevice::WriteOnly));
         picture.write("picture");
     }
@@ -249,10 +249,11 @@ void CourierFormsTest::editorDeletesTheCourierWithItsLayoutAndPicture()
     QCOMPARE(prompts.takeTexts(), QStringList{question});
     QCOMPARE(couriers.RecordCount(), confirmed ? 1 : 2);
     QCOMPARE(columnOf(QStringLiteral("1"), "FAST_NAME").isEmpty(), confirmed);
-    QCOMPARE(QFileInfo::exists(CourierPicturePath(QStringLiteral("1"))), !confirmed);
+    QCOMPARE(QFileInfo::exists(CourierPicturePath(AppGlobals.DBPath, QStringLiteral("1"))),
+             !confirmed);
     QCOMPARE(fieldsOf("1"), confirmed ? 0 : 2);
     // The other courier keeps everything.
-    QVERIFY(QFileInfo::exists(CourierPicturePath(QStringLiteral("2"))));
+    QVERIFY(QFileInfo::exists(CourierPicturePath(AppGlobals.DBPath, QStringLiteral("2"))));
     QCOMPARE(fieldsOf("2"), 1);
     QVERIFY(prompts.unexpected.isEmpty());
 }
@@ -304,7 +305,7 @@ void CourierFormsTest::editorLoadsThePicture()
     QCOMPARE(loaded, stored.isEmpty() ? 0 : 1);
     QCOMPARE(couriers.FieldText(QStringLiteral("PICTURE_EXTNAME")), stored);
     QCOMPARE(columnOf(QStringLiteral("2"), "PICTURE_EXTNAME"), stored);
-    const QImage picture = ReadCourierPicture(CourierFromRow(couriers));
+    const QImage picture = ReadCourierPicture(CourierFromRow(couriers), AppGlobals.DBPath);
     QCOMPARE(picture.isNull(), stored.isEmpty());
     if (!stored.isEmpty())
         QCOMPARE(picture.size(), QSize(48, 24));

@@ -459,27 +459,28 @@ void WaybillTest::pictures()
         prompts.paths.enqueue(c.file);
         {
             const FileSizeLimit disk(c.diskBytes);
-            LoadCourierPicture(couriers);
+            LoadCourierPicture(couriers, AppGlobals.DBPath);
         }
         QCOMPARE(prompts.takeTexts(), c.messages);
         QCOMPARE(couriers.FieldText(QStringLiteral("PICTURE_EXTNAME")), c.stored);
-        QCOMPARE(ReadCourierPicture(CourierFromRow(couriers)).size(), QSize(40, 20));
+        QCOMPARE(ReadCourierPicture(CourierFromRow(couriers), AppGlobals.DBPath).size(),
+                 QSize(40, 20));
         QCOMPARE(prompts.takeTexts(), QStringList());
     }
     // Nothing is left beside the picture.
     QCOMPARE(QDir(db.dbPath()).entryList({fastId + QLatin1Char('*')}, QDir::Files),
              QStringList{fastId});
     // A picture that cannot be decoded is reported.
-    QFile broken(CourierPicturePath(fastId));
+    QFile broken(CourierPicturePath(AppGlobals.DBPath, fastId));
     QVERIFY(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
     broken.write("not a bitmap");
     broken.close();
     bool failed = false;
-    QVERIFY(ReadCourierPicture(CourierFromRow(couriers), &failed).isNull());
+    QVERIFY(ReadCourierPicture(CourierFromRow(couriers), AppGlobals.DBPath, &failed).isNull());
     QVERIFY(failed);
     QCOMPARE(prompts.takeTexts(), QStringList{QStringLiteral("快递单图片装载过程发生错误")});
-    DeleteCourierPicture(fastId);
-    QVERIFY(ReadCourierPicture(CourierFromRow(couriers)).isNull());
+    DeleteCourierPicture(AppGlobals.DBPath, fastId);
+    QVERIFY(ReadCourierPicture(CourierFromRow(couriers), AppGlobals.DBPath).isNull());
     QVERIFY(prompts.shown.isEmpty());
 }
 
@@ -565,7 +566,7 @@ void WaybillTest::viewOfTheWaybill()
 
     QImage blank(100, 50, QImage::Format_RGB32);
     blank.fill(Qt::gray);
-    QVERIFY(blank.save(CourierPicturePath(c.fastId), "BMP"));
+    QVERIFY(blank.save(CourierPicturePath(AppGlobals.DBPath, c.fastId), "BMP"));
     view.ShowCourier(c);
     QVERIFY(view.picture()->isVisible());
     QCOMPARE(view.picture()->geometry(), QRect(5, 5, pw, ph)); // stretched to the waybill

@@ -1,6 +1,5 @@
 #include "model/courier.h"
 
-#include "session/app_globals.h"
 #include "data/connection.h"
 #include "data/errors.h"
 #include "data/helpers.h"
@@ -193,12 +192,12 @@ QPoint NextAutoPlacement(QPoint& point)
     return point;
 }
 
-QString CourierPicturePath(const QString& fastId)
+QString CourierPicturePath(const QString& dbFolder, const QString& fastId)
 {
-    return QDir(AppGlobals.DBPath).filePath(fastId);
+    return QDir(dbFolder).filePath(fastId);
 }
 
-bool LoadCourierPicture(TKWQuery& couriers)
+bool LoadCourierPicture(TKWQuery& couriers, const QString& dbFolder)
 {
     const QString chosen = CurrentPrompter().openFile(
         nullptr, QStringLiteral("加载快递单图片"), QString(),
@@ -220,14 +219,13 @@ bool LoadCourierPicture(TKWQuery& couriers)
         ShowMsg(QStringLiteral("快递单图片装载过程发生错误"));
         return false;
     }
-    if (!QDir().mkpath(AppGlobals.DBPath)) {
-        ShowMsg(QStringLiteral("文件夹 ") + AppGlobals.DBPath +
-                QStringLiteral(" 建立过程发生错误"));
+    if (!QDir().mkpath(dbFolder)) {
+        ShowMsg(QStringLiteral("文件夹 ") + dbFolder + QStringLiteral(" 建立过程发生错误"));
         return false;
     }
     // The copy is written beside the old picture and takes its place only
     // once complete and once the row names its format.
-    QSaveFile staged(CourierPicturePath(couriers.FieldText(QStringLiteral("FAST_ID"))));
+    QSaveFile staged(CourierPicturePath(dbFolder, couriers.FieldText(QStringLiteral("FAST_ID"))));
     if (!StageFileCopy(file.absoluteFilePath(), staged)) {
         ShowErrorMsg(QStringLiteral("图片文件保存过程发生错误"));
         return false;
@@ -242,11 +240,11 @@ bool LoadCourierPicture(TKWQuery& couriers)
     return true;
 }
 
-QImage ReadCourierPicture(const WaybillCourier& courier, bool* failed)
+QImage ReadCourierPicture(const WaybillCourier& courier, const QString& dbFolder, bool* failed)
 {
     if (failed)
         *failed = false;
-    const QString path = CourierPicturePath(courier.fastId);
+    const QString path = CourierPicturePath(dbFolder, courier.fastId);
     if (courier.fastId.isEmpty() || !QFileInfo::exists(path))
         return {};
     const QByteArray format = pictureFormat(courier.pictureExt);
@@ -261,13 +259,13 @@ QImage ReadCourierPicture(const WaybillCourier& courier, bool* failed)
     return image;
 }
 
-void DeleteCourierPicture(const QString& fastId)
+void DeleteCourierPicture(const QString& dbFolder, const QString& fastId)
 {
     if (!fastId.isEmpty())
-        QFile::remove(CourierPicturePath(fastId));
+        QFile::remove(CourierPicturePath(dbFolder, fastId));
 }
 
-void DeleteCourier(TKWQuery& couriers)
+void DeleteCourier(TKWQuery& couriers, const QString& dbFolder)
 {
     // Deleting during an edit drops the edit first; then the current row is the one to go.
     if (couriers.Editing())
@@ -297,7 +295,7 @@ void DeleteCourier(TKWQuery& couriers)
     RunSQL(couriers.DatabaseName,
            QStringLiteral("DELETE FROM KW_FAST_NAME_PRINT_TABLE WHERE FAST_ID = ") +
                QuotedStr(fastId));
-    DeleteCourierPicture(fastId);
+    DeleteCourierPicture(dbFolder, fastId);
 }
 
 QString MissingCourierMessage(const TKWQuery& records)

@@ -73,21 +73,23 @@ void CheckSingleDefaultCourier(const TKWQuery& couriers);
 // 20 pixels down and right each time, back to 30 past 300.
 QPoint NextAutoPlacement(QPoint& point);
 
-// The picture of the courier's blank form: DBPath/FAST_ID.
-QString CourierPicturePath(const QString& fastId);
+// The pictures of the blank forms live in the database folder `dbFolder`.
+// The picture of the courier's blank form: dbFolder/FAST_ID.
+QString CourierPicturePath(const QString& dbFolder, const QString& fastId);
 // Asks for a BMP or JPEG file, copies it as the courier's picture and
 // stores its extension in the current row. Only a file that decodes is
 // taken, and the old picture stays until the copy is complete. False when
 // nothing changed.
-bool LoadCourierPicture(TKWQuery& couriers);
+bool LoadCourierPicture(TKWQuery& couriers, const QString& dbFolder);
 // The decoded picture; a null image when there is no file. A file that
 // cannot be decoded shows "快递单图片装载过程发生错误" and sets `failed`.
-QImage ReadCourierPicture(const WaybillCourier& courier, bool* failed = nullptr);
-void DeleteCourierPicture(const QString& fastId);
+QImage ReadCourierPicture(const WaybillCourier& courier, const QString& dbFolder,
+                          bool* failed = nullptr);
+void DeleteCourierPicture(const QString& dbFolder, const QString& fastId);
 // Deletes the current courier after the usual confirmation (one that says
 // how many shipment records use it, when any do), then its print fields and
 // its picture; a refused or failed delete keeps all three.
-void DeleteCourier(TKWQuery& couriers);
+void DeleteCourier(TKWQuery& couriers, const QString& dbFolder);
 // Why the current record of `records` must not be printed: its courier was
 // deleted and no default courier stands in, so any form would be the wrong
 // one. Names the record; empty when it may be printed.

@@ -226,7 +226,8 @@ TSelectFastNameEditForm::TSelectFastNameEditForm(TKWQuery* couriers, QWidget* pa
     // Instead of the family's plain delete: the courier's layout and picture go with it.
     QPushButton* remove = Button(QStringLiteral("删除[F7]"));
     disconnect(remove, &QPushButton::clicked, this, nullptr);
-    connect(remove, &QPushButton::clicked, this, [this] { DeleteCourier(*Query()); });
+    connect(remove, &QPushButton::clicked, this,
+            [this] { DeleteCourier(*Query(), AppGlobals.DBPath); });
 
     auto* load = m_loadPicture = new QPushButton(QStringLiteral("加载快递单图片"), this);
     load->setAutoDefault(false);
@@ -294,7 +295,7 @@ void TSelectFastNameEditForm::loadPicture()
 {
     if (!Query()->Active() || Query()->IsEmpty() || Query()->Editing())
         return;
-    if (LoadCourierPicture(*Query()) && OnPictureLoaded)
+    if (LoadCourierPicture(*Query(), AppGlobals.DBPath) && OnPictureLoaded)
         OnPictureLoaded();
 }
 

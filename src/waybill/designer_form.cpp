@@ -1,4 +1,5 @@
 #include "waybill/designer_form.h"
+#include "session/app_globals.h"
 
 #include "controls/edits.h"
 #include "controls/grid.h"
@@ -500,7 +501,7 @@ void TSetFastNamePrintForm::openPreview()
 
 void TSetFastNamePrintForm::loadPicture()
 {
-    if (!m_couriers->IsEmpty() && LoadCourierPicture(*m_couriers))
+    if (!m_couriers->IsEmpty() && LoadCourierPicture(*m_couriers, AppGlobals.DBPath))
         showLayout();
 }
 

@@ -1,4 +1,5 @@
 #include "waybill/waybill_view.h"
+#include "session/app_globals.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -70,7 +71,7 @@ void LayoutWaybillView::ShowCourier(const WaybillCourier& courier)
     m_picture->setGeometry(QRect(PictureOrigin(), QSize(pw, ph)));
     m_overlay->setGeometry(QRect(PictureOrigin(), QSize(pw, ph)));
     bool failed = false;
-    const QImage image = ReadCourierPicture(courier, &failed);
+    const QImage image = ReadCourierPicture(courier, AppGlobals.DBPath, &failed);
     if (!failed) {
         m_picture->setPixmap(QPixmap::fromImage(image));
         m_picture->setVisible(!image.isNull());
