@@ -320,7 +320,9 @@ void CourierFormsTest::editorHandsTheListBackAsItWas()
     TKWQuery couriers;
     ConfigureCourierQuery(couriers, QStringLiteral("王五"), QStringLiteral("2024-03-05"));
     TKWNDBGrid ownerGrid(&couriers);
-    TFieldsData name{QStringLiteral("FAST_NAME"), QStringLiteral("快递名称"), 20};
+    TFieldsData name{.FieldName = QStringLiteral("FAST_NAME"),
+                     .DisplayLabel = QStringLiteral("快递名称"),
+                     .DisplayWidth = 20};
     name.Required = true;
     ownerGrid.SetFieldsData({name});
     couriers.OpenData();

@@ -20,7 +20,7 @@ TEditDataArray EditStamps(const QString& userName, const QString& workDate)
 TCheckData UniqueCheck(const QString& table, const QString& column, const QString& message)
 {
     TCheckData c;
-    c.Conditions[0] = {column, column};
+    c.Conditions[0] = {.FieldName = column, .ColumnName = column};
     c.KeyField = column;
     c.BaseSQL = QStringLiteral("SELECT %1 FROM %2 WHERE ").arg(column, table);
     c.Message = message;

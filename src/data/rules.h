@@ -10,31 +10,32 @@ class TKWQuery;
 // The rule tables a window hands to its record set instead of writing the
 // logic itself.
 
-// One column the window knows.
+// One column the window knows. Every member has an initializer, so a
+// window may name only the members it sets.
 struct TFieldsData
 {
-    QString FieldName;
-    QString DisplayLabel; // caption, also the name used in messages
-    int DisplayWidth = 0; // characters; 0 default, -1 shown with width 0
-    QString FooterKind;   // "@Count", "@Sum" or a fixed text
-    QString DataType;     // "C" text, "N" number, "D" date
-    QString Choices;      // "有效;停用"
-    QString FindKind;     // "T" typed, "B" choice list, "D" date
+    QString FieldName{};
+    QString DisplayLabel{}; // caption, also the name used in messages
+    int DisplayWidth = 0;   // characters; 0 default, -1 shown with width 0
+    QString FooterKind{};   // "@Count", "@Sum" or a fixed text
+    QString DataType{};     // "C" text, "N" number, "D" date
+    QString Choices{};      // "有效;停用"
+    QString FindKind{};     // "T" typed, "B" choice list, "D" date
     bool Required = false;
     QObject* Control = nullptr; // focused when the column fails validation
     bool Visible = true;
     // Further texts read by the grid and the find window.
-    QString DecimalMode; // rounding mode name of the footer sum
-    int Decimals = 2;    // decimals of the footer sum
+    QString DecimalMode{}; // rounding mode name of the footer sum
+    int Decimals = 2;      // decimals of the footer sum
 };
 using TFieldsDataArray = QList<TFieldsData>;
 
 struct TCheckCondition
 {
-    QString FieldName;  // field of the record set
-    QString ColumnName; // column compared in the statement
-    QString OldValue;
-    QString FixedValue;
+    QString FieldName{};  // field of the record set
+    QString ColumnName{}; // column compared in the statement
+    QString OldValue{};
+    QString FixedValue{};
     QString DataType = QStringLiteral("C");
 };
 

@@ -63,7 +63,7 @@ WaybillCourier CourierByName(const QString& name)
     TKWQuery q;
     q.SQL = QStringLiteral("SELECT * FROM KW_FAST_NAME_TABLE WHERE FAST_NAME = ") + QuotedStr(name);
     q.OpenData();
-    return q.IsEmpty() ? WaybillCourier{QString(), QString()} : CourierFromRow(q);
+    return q.IsEmpty() ? WaybillCourier{} : CourierFromRow(q);
 }
 
 QString DefaultCourierName()

@@ -81,7 +81,10 @@ QList<EditorPlacement> ComputeEditorLayout(const QList<CatalogueRow>& rows)
             place(row.order, row, kind);
     }
     if (rows.isEmpty()) // the editor still takes the sender number and the note
-        place(1, CatalogueRow{1, QStringLiteral("CLIENT_ORDER_ID"), QStringLiteral("订单编号")},
+        place(1,
+              CatalogueRow{.order = 1,
+                           .fieldName = QStringLiteral("CLIENT_ORDER_ID"),
+                           .displayName = QStringLiteral("订单编号")},
               QStringLiteral("text"));
 
     // Widen a control over the free places to its right in the same row.

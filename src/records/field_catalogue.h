@@ -9,13 +9,13 @@
 struct CatalogueRow
 {
     int order = 0;
-    QString fieldName;
-    QString displayName;
-    QString fieldType; // "String", "Date", "Float" ("Integer" too)
-    QString findType;  // "T" typed, "DT" picked from a list, "D" date
+    QString fieldName{};
+    QString displayName{};
+    QString fieldType{}; // "String", "Date", "Float" ("Integer" too)
+    QString findType{};  // "T" typed, "DT" picked from a list, "D" date
     int width = 0;
     int displayWidth = 0;
-    QString orderType; // "是"/"否": marked as a sort field
+    QString orderType{}; // "是"/"否": marked as a sort field
 };
 
 // A field the field dialog offers, with the defaults it brings.

@@ -1,12 +1,12 @@
 #include "records/pick_list.h"
 
-#include "session/app_globals.h"
+#include "controls/data_source.h"
 #include "controls/edits.h"
 #include "controls/grid.h"
-#include "controls/data_source.h"
 #include "data/errors.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
+#include "session/app_globals.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -111,11 +111,12 @@ void TSelectEditForm::Prepare(const QString& fieldName, const QString& caption,
         QStringLiteral("DELETE FROM %1\nWHERE\n  %2 = :OLD_%2").arg(tableName, fieldName);
     PrepareQuery(*m_query);
 
-    TFieldsData value{fieldName, caption, 60};
+    TFieldsData value{.FieldName = fieldName, .DisplayLabel = caption, .DisplayWidth = 60};
     value.DataType = QStringLiteral("C");
     value.Required = true;
     auto column = [](const char* field, const char* label, const char* type) {
-        TFieldsData d{QString::fromLatin1(field), QString::fromUtf8(label)};
+        TFieldsData d{.FieldName = QString::fromLatin1(field),
+                      .DisplayLabel = QString::fromUtf8(label)};
         d.DataType = QString::fromLatin1(type);
         return d;
     };

@@ -1,12 +1,12 @@
 #include "waybill/company_form.h"
 
-#include "session/app_globals.h"
 #include "controls/edits.h"
 #include "data/connection.h"
 #include "data/helpers.h"
 #include "data/record_set.h"
 #include "data/rules.h"
 #include "frame/child_frame.h"
+#include "session/app_globals.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -66,7 +66,8 @@ TCompanyForm::TCompanyForm(TKWMain* mainFrame, QWidget* parent) : TKWDForm(mainF
     grid->setHorizontalSpacing(8);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
-    TFieldsDataArray fields{{QStringLiteral("COMPANY_ID"), QStringLiteral("单位编号")}};
+    TFieldsDataArray fields{
+        {.FieldName = QStringLiteral("COMPANY_ID"), .DisplayLabel = QStringLiteral("单位编号")}};
     fields.first().Visible = false;
     for (const FieldPlace& p : kPlaces) {
         const QString column = QString::fromLatin1(p.column);
@@ -78,7 +79,7 @@ TCompanyForm::TCompanyForm(TKWMain* mainFrame, QWidget* parent) : TKWDForm(mainF
         label->setBuddy(edit);
         const int labelColumn = p.pair == 1 ? 2 : 0;
         grid->addWidget(label, p.row, labelColumn, Qt::AlignRight | Qt::AlignVCenter);
-        TFieldsData d{column, caption};
+        TFieldsData d{.FieldName = column, .DisplayLabel = caption};
         d.DataType = QStringLiteral("C");
         d.Control = edit;
         if (column == QLatin1String("COMPANY_POSTCODE_WIDTH")) {

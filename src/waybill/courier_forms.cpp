@@ -26,7 +26,9 @@ namespace {
 
 TFieldsData column(const char* field, const char* caption, int width, const char* type)
 {
-    TFieldsData d{QString::fromLatin1(field), QString::fromUtf8(caption), width};
+    TFieldsData d{.FieldName = QString::fromLatin1(field),
+                  .DisplayLabel = QString::fromUtf8(caption),
+                  .DisplayWidth = width};
     d.DataType = QString::fromLatin1(type);
     return d;
 }

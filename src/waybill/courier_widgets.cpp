@@ -18,7 +18,9 @@
 TKWNDBGrid* MakeCourierNameList(TKWQuery* couriers, QWidget* parent)
 {
     auto* list = new TKWNDBGrid(couriers, parent);
-    TFieldsData name{QStringLiteral("FAST_NAME"), QStringLiteral("快递名称"), 20};
+    TFieldsData name{.FieldName = QStringLiteral("FAST_NAME"),
+                     .DisplayLabel = QStringLiteral("快递名称"),
+                     .DisplayWidth = 20};
     name.DataType = QStringLiteral("C");
     list->SetFieldsData({name});
     // The courier editor borrows the list and shows more of it meanwhile.
